@@ -1,0 +1,65 @@
+#include "FakeDialogs.h"
+
+namespace qel::testing
+{
+
+namespace
+{
+
+MessageAnswer FirstButton(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNoCancel:
+        return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel:
+        return MessageAnswer::Retry;
+    case MessageButtons::Ok:
+        break;
+    }
+    return MessageAnswer::Ok;
+}
+
+template <typename T>
+std::vector<T> OfKind(const std::vector<FakeDialogs::Shown>& shown)
+{
+    std::vector<T> out;
+    for (const auto& item : shown) {
+        if (const auto* request = std::get_if<T>(&item))
+            out.push_back(*request);
+    }
+    return out;
+}
+
+} // namespace
+
+MessageAnswer FakeDialogs::showMessage(const MessageBoxRequest& request)
+{
+    m_shown.emplace_back(request);
+    if (m_messageAnswers.empty())
+        return FirstButton(request.buttons);
+    const MessageAnswer answer = m_messageAnswers.front();
+    m_messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<Text> FakeDialogs::askText(const InputBoxRequest& request)
+{
+    m_shown.emplace_back(request);
+    if (m_promptAnswers.empty())
+        return request.answer;
+    auto answer = std::move(m_promptAnswers.front());
+    m_promptAnswers.pop_front();
+    return answer;
+}
+
+std::vector<MessageBoxRequest> FakeDialogs::messages() const
+{
+    return OfKind<MessageBoxRequest>(m_shown);
+}
+
+std::vector<InputBoxRequest> FakeDialogs::prompts() const
+{
+    return OfKind<InputBoxRequest>(m_shown);
+}
+
+} // namespace qel::testing
