@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-namespace qel
-{
+namespace qel {
 
 // The process-wide state every window shares. It lives for the whole run and nothing ever clears
 // it: logging out closes windows, but the next user still finds the previous CryptKey.

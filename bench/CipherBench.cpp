@@ -1,2 +1,201 @@
+// Speed of the cipher engine on Norwegian prose: every transform on its own, the multi-pass Røver
+// pipeline and a long Vigenère run.
+#include "cipher/Calls.h"
+
 #include <benchmark/benchmark.h>
-BENCHMARK_MAIN();
+
+#include <cstdio>
+#include <string>
+
+using namespace qel;
+using namespace qel::Cryptocalls;
+
+namespace {
+
+constexpr std::size_t ProseLength = 32766;
+constexpr std::size_t LongVigenereLength = 1'000'000;
+constexpr int WantedPasses = 14;
+constexpr std::uint64_t Seed = 0x5EED;
+
+const Text Key = U"Blåbærsyltetøy";
+
+// Our own prose, with the CR LF breaks the text box hands over.
+const Text Paragraph =
+    U"Tåken lå tett over fjorden da båten la fra kaien, og måkene skrek over de grå bølgene.\r\n"
+    U"Bestemor sto i døråpningen med sjalet rundt skuldrene og vinket til vi var ute av syne.\r\n"
+    U"Om kvelden fyrte vi i ovnen, spiste rømmegrøt med smør og hørte regnet mot ruten.\r\n"
+    U"Ingen av oss sa stort, for det trengtes ikke når alt vi ønsket oss, var her.\r\n";
+
+Text Prose(std::size_t length)
+{
+    Text text;
+    text.reserve(length + Paragraph.size());
+    while (text.size() < length)
+        text += Paragraph;
+    text.resize(length);
+    return text;
+}
+
+// A box means a step failed, and a failed run is not worth timing.
+class BoxRecorder final : public UserDialogs
+{
+public:
+    std::string shown;
+
+    MessageAnswer showMessage(const MessageBoxRequest& request) override
+    {
+        shown = ToUtf8(request.text);
+        return MessageAnswer::Ok;
+    }
+    std::optional<Text> askText(const InputBoxRequest& request) override
+    {
+        shown = ToUtf8(request.prompt);
+        return std::nullopt;
+    }
+};
+
+bool Succeeded(const Text& text)
+{
+    benchmark::DoNotOptimize(text.data());
+    return true;
+}
+bool Succeeded(const Result<Text>& result)
+{
+    return result.ok() && Succeeded(result.value());
+}
+bool Succeeded(const std::optional<Text>& text)
+{
+    return text && Succeeded(*text);
+}
+
+// Times step(dialogs), counting the characters it reads so the report shows characters per second.
+template <typename Step>
+void Add(const std::string& name, std::size_t characters, Step step)
+{
+    benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& state) mutable {
+        BoxRecorder dialogs;
+        for (auto _ : state) {
+            if (!Succeeded(step(dialogs)) || !dialogs.shown.empty()) {
+                state.SkipWithError(dialogs.shown.empty() ? "step failed" : dialogs.shown.c_str());
+                break;
+            }
+        }
+        if (characters > 0)
+            state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(characters));
+    });
+}
+
+// Strong draws decide how long each pass grows, so every run starts from the same seed.
+std::optional<Text> Encrypt(TextView text, int passes, bool strong, UserDialogs& dialogs)
+{
+    SeededRandom random(Seed);
+    return Calls::EncryptText(text, passes, {Calls::Rover, strong, {}}, dialogs, random);
+}
+
+std::optional<Text> Decrypt(TextView text, UserDialogs& dialogs)
+{
+    return Calls::DecryptText(text, {Calls::Rover, false, {}}, dialogs);
+}
+
+// Largest n from 0 to limit for which ok(n) holds. Strong draws make ok only roughly monotone, but
+// every length the search settles on has passed the check itself.
+template <typename Check>
+std::size_t LongestPassing(std::size_t limit, Check ok)
+{
+    std::size_t low = 0;
+    std::size_t high = limit;
+    while (low < high) {
+        const std::size_t mid = low + (high - low + 1) / 2;
+        if (ok(mid))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+struct PassPlan {
+    int passes = 0;
+    std::size_t length = 0;
+};
+
+// Every header adds a consonant that each later pass doubles, so deep runs may fit no prose at all;
+// then the deepest run that some prefix survives stands in.
+PassPlan PlanPasses(bool strong)
+{
+    for (int passes = WantedPasses; passes > 0; --passes) {
+        const std::size_t length = LongestPassing(MaxRoverLength, [&](std::size_t n) {
+            BoxRecorder dialogs;
+            const Text text = Prose(n);
+            const auto encrypted = Encrypt(text, passes, strong, dialogs);
+            return encrypted && Decrypt(*encrypted, dialogs) == text && dialogs.shown.empty();
+        });
+        if (length > 0)
+            return {passes, length};
+    }
+    return {};
+}
+
+void AddPipelines(bool strong)
+{
+    const PassPlan plan = PlanPasses(strong);
+    const char* mode = strong ? "strong" : "plain";
+    std::fprintf(stderr, "Røver %s: %d passes (of %d wanted) over %zu prose characters\n", mode, plan.passes,
+                 WantedPasses, plan.length);
+    if (plan.passes == 0)
+        return;
+    const std::string name = "RoverPipeline/" + std::string(mode) + "/passes:" + std::to_string(plan.passes);
+    const Text prose = Prose(plan.length);
+    BoxRecorder dialogs;
+    const Text encrypted = Encrypt(prose, plan.passes, strong, dialogs).value();
+    Add(name + "/EncryptDecrypt", 0, [=](UserDialogs& d) {
+        const auto out = Encrypt(prose, plan.passes, strong, d);
+        return out ? Decrypt(*out, d) : out;
+    });
+    Add(name + "/Encrypt", 0, [=](UserDialogs& d) { return Encrypt(prose, plan.passes, strong, d); });
+    Add(name + "/Decrypt", 0, [=](UserDialogs& d) { return Decrypt(encrypted, d); });
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const Text prose = Prose(ProseLength);
+    // The encoding may not outgrow the limit, so Røver encodes the longest prefix whose output fits.
+    SeededRandom setupRandom(Seed);
+    const Text roverInput = Prose(LongestPassing(ProseLength, [&](std::size_t n) {
+        return RoverTransform(Prose(n), TransformMode::Encode, false, setupRandom).ok();
+    }));
+    const Text roverEncoded = RoverTransform(roverInput, TransformMode::Encode, false, setupRandom).value();
+    const Text vigenereEncoded = VigenereTransform(prose, Key, TransformMode::Encode);
+    const Text headed = InsertHeader(prose, U'b', 1, setupRandom);
+    const Text longProse = Prose(LongVigenereLength);
+    SeededRandom random(Seed);
+
+    Add("ReverseText", prose.size(), [&](auto&) { return ReverseText(prose); });
+    Add("RoverEncode/plain", roverInput.size(),
+        [&](auto&) { return RoverTransform(roverInput, TransformMode::Encode, false, random); });
+    Add("RoverEncode/strong", roverInput.size(),
+        [&](auto&) { return RoverTransform(roverInput, TransformMode::Encode, true, random); });
+    Add("RoverDecode", roverEncoded.size(), [&](auto&) { return RoverDecode(roverEncoded); });
+    Add("VigenereEncode", prose.size(),
+        [&](auto&) { return VigenereTransform(prose, Key, TransformMode::Encode); });
+    Add("VigenereDecode", prose.size(),
+        [&](auto&) { return VigenereTransform(vigenereEncoded, Key, TransformMode::Decode); });
+    Add("NormaliseKey", prose.size(), [&](auto&) { return NormaliseKey(prose); });
+    Add("InsertHeader", prose.size(), [&](auto&) { return InsertHeader(prose, U'b', 1, random); });
+    Add("StripHeader", headed.size(), [&](auto&) { return StripHeader(headed); });
+    AddPipelines(false);
+    AddPipelines(true);
+    Add("VigenereEncode/1M", longProse.size(),
+        [&](auto&) { return VigenereTransform(longProse, Key, TransformMode::Encode); });
+    Add("VigenerePipeline/1M", longProse.size(), [&](UserDialogs& d) {
+        return Calls::EncryptText(longProse, 1, {Calls::Vignere, false, Key}, d, random);
+    });
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}

@@ -3,8 +3,7 @@
 #include "Messages.h"
 #include "NumberReader.h"
 
-namespace qel::Calls
-{
+namespace qel::Calls {
 
 using namespace Cryptocalls;
 
@@ -14,8 +13,7 @@ void BuildVigenereTable(VigenereTable& table)
         table(i) = Text(1, CipherAlphabet[static_cast<std::size_t>(i - 1)]);
 }
 
-namespace
-{
+namespace {
 
 // A failed step reports itself once; the run then stops and the output box keeps what it had.
 std::optional<Text> Check(Result<Text> step, UserDialogs& dialogs)
@@ -44,8 +42,8 @@ std::optional<Text> ReverseThenRover(TextView text, UserDialogs& dialogs)
 
 // One encryption pass. The body is returned before its header is added, so that a failed transform
 // can stop the run instead of wrapping a header round nothing.
-std::optional<Text> EncryptPass(const Text& s, int count, const CipherSettings& settings,
-                                UserDialogs& dialogs, RandomSource& random)
+std::optional<Text> EncryptPass(TextView s, int count, const CipherSettings& settings, UserDialogs& dialogs,
+                                RandomSource& random)
 {
     switch (settings.selectedProtocol) {
     case Crypt: {
@@ -65,12 +63,12 @@ std::optional<Text> EncryptPass(const Text& s, int count, const CipherSettings& 
     case Vignere:
         if (!IsUsableKey(settings.cryptKey)) {
             dialogs.showMessage(Messages::MissingCryptKey());
-            return s;
+            return Text(s);
         }
         return InsertHeader(VigenereTransform(s, settings.cryptKey, TransformMode::Encode), U'f', count,
                             random);
     default:
-        return s;
+        return Text(s);
     }
 }
 
@@ -138,9 +136,12 @@ std::optional<Text> EncryptText(TextView input, int count, const CipherSettings&
 {
     if (input.empty() || count < 0 || count > MaxPassCount)
         return std::nullopt;
-    Text s(input);
+    if (count == 0)
+        return Text(input);
+    // The first pass reads the input where it lies: long Vigenère texts are not worth an extra copy.
+    Text s;
     for (int pass = 1; pass <= count; ++pass) {
-        auto next = EncryptPass(s, count, settings, dialogs, random);
+        auto next = EncryptPass(pass == 1 ? input : TextView(s), count, settings, dialogs, random);
         if (!next)
             return std::nullopt;
         s = std::move(*next);

@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace qel::Calls
-{
+namespace qel::Calls {
 
 // The 29 one-letter texts of CipherAlphabet, indexed 1 to 29; all empty until first built.
 class VigenereTable

@@ -8,8 +8,7 @@
 
 // The text primitives every protocol is built from. None changes its argument; the ones that can
 // fail return a Result and leave the reporting to the caller.
-namespace qel::Cryptocalls
-{
+namespace qel::Cryptocalls {
 
 enum class TransformMode : bool { Decode = false, Encode = true };
 

@@ -1,7 +1,6 @@
 #include "Messages.h"
 
-namespace qel::Messages
-{
+namespace qel::Messages {
 
 MessageBoxRequest FailureReport(const Failure& failure)
 {

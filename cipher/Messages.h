@@ -3,8 +3,7 @@
 #include "Result.h"
 #include "UserDialogs.h"
 
-namespace qel::Messages
-{
+namespace qel::Messages {
 
 // The title of every box that names none of its own.
 inline const Text ApplicationTitle = U"qelPortal";

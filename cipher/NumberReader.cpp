@@ -2,11 +2,9 @@
 
 #include <cstdint>
 
-namespace qel
-{
+namespace qel {
 
-namespace
-{
+namespace {
 
 bool IsSkipped(char32_t ch)
 {

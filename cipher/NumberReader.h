@@ -2,8 +2,7 @@
 
 #include "Result.h"
 
-namespace qel
-{
+namespace qel {
 
 // The width a number is held in once read.
 enum class NumberWidth {

@@ -1,12 +1,11 @@
 #include "RandomSource.h"
 
+#include <algorithm>
 #include <chrono>
 
-namespace qel
-{
+namespace qel {
 
-namespace
-{
+namespace {
 
 std::uint64_t SplitMix64(std::uint64_t& x)
 {
@@ -19,6 +18,21 @@ std::uint64_t SplitMix64(std::uint64_t& x)
 std::uint64_t RotateLeft(std::uint64_t x, int k)
 {
     return (x << k) | (x >> (64 - k));
+}
+
+// One xoshiro256** step, shared so that a batch gives exactly the draws single calls would.
+double Step(std::uint64_t (&state)[4])
+{
+    const std::uint64_t result = RotateLeft(state[1] * 5, 7) * 9;
+    const std::uint64_t t = state[1] << 17;
+    state[2] ^= state[0];
+    state[3] ^= state[1];
+    state[1] ^= state[2];
+    state[0] ^= state[3];
+    state[2] ^= t;
+    state[3] = RotateLeft(state[3], 45);
+    // The top 53 bits give every double in [0, 1) on a 2^-53 grid.
+    return static_cast<double>(result >> 11) * 0x1.0p-53;
 }
 
 } // namespace
@@ -38,16 +52,15 @@ SeededRandom SeededRandom::fromClock()
 
 double SeededRandom::nextUnit()
 {
-    const std::uint64_t result = RotateLeft(m_state[1] * 5, 7) * 9;
-    const std::uint64_t t = m_state[1] << 17;
-    m_state[2] ^= m_state[0];
-    m_state[3] ^= m_state[1];
-    m_state[1] ^= m_state[2];
-    m_state[0] ^= m_state[3];
-    m_state[2] ^= t;
-    m_state[3] = RotateLeft(m_state[3], 45);
-    // The top 53 bits give every double in [0, 1) on a 2^-53 grid.
-    return static_cast<double>(result >> 11) * 0x1.0p-53;
+    return Step(m_state);
+}
+
+void SeededRandom::nextUnits(std::span<double> out)
+{
+    std::uint64_t state[4] = {m_state[0], m_state[1], m_state[2], m_state[3]};
+    for (double& unit : out)
+        unit = Step(state);
+    std::copy(std::begin(state), std::end(state), m_state);
 }
 
 } // namespace qel

@@ -5,8 +5,7 @@
 #include <optional>
 #include <utility>
 
-namespace qel
-{
+namespace qel {
 
 // Error numbers the program reports; 6 selects the "Overflow" report wherever it surfaces.
 enum class ErrorNumber : int {

@@ -1,10 +1,8 @@
 #include "Text.h"
 
-namespace qel
-{
+namespace qel {
 
-namespace
-{
+namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
 

@@ -3,8 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace qel
-{
+namespace qel {
 
 // A text is a sequence of Unicode code points. The 256 characters of Windows-1252 follow that code
 // page's case rules; every other character is caseless and simply travels through the ciphers.

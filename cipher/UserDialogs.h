@@ -4,8 +4,7 @@
 
 #include <optional>
 
-namespace qel
-{
+namespace qel {
 
 enum class MessageButtons { Ok, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Critical, Exclamation, Question, Information };

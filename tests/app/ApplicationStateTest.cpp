@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qel
-{
-namespace
-{
+namespace qel {
+namespace {
 
 TEST(ApplicationState, StartsWithNobodyLoggedInAndNoKey)
 {

@@ -1,10 +1,8 @@
 #include "FakeDialogs.h"
 
-namespace qel::testing
-{
+namespace qel::testing {
 
-namespace
-{
+namespace {
 
 MessageAnswer FirstButton(MessageButtons buttons)
 {

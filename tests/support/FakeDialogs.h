@@ -6,8 +6,7 @@
 #include <variant>
 #include <vector>
 
-namespace qel::testing
-{
+namespace qel::testing {
 
 // Records every box and prompt in the order shown, and answers them from scripts. Unscripted
 // message boxes are answered with their first button; unscripted prompts with OK on the pre-filled

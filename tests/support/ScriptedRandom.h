@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace qel::testing
-{
+namespace qel::testing {
 
 // Hands out the given draws in turn, starting over at the end.
 class ScriptedRandom final : public RandomSource
