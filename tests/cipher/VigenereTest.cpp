@@ -1,136 +1,61 @@
-#include "cipher/Calls.h"
 #include "cipher/Cryptocalls.h"
 #include "cipher/Text.h"
+#include "tests/support/NamedRows.h"
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <ostream>
-#include <string>
-#include <tuple>
 #include <vector>
 
 namespace qel {
 namespace {
 
-// A row's name: test listings print a row as its name alone.
-struct Name {
-    Name(const char* name) : text(name) {}
-    const char* text;
-};
+using namespace Cryptocalls;
+using testing::Name;
+using testing::RowName;
 
-template <typename... Fields>
-void PrintTo(const std::tuple<Name, Fields...>& row, std::ostream* os)
-{
-    *os << std::get<0>(row).text;
-}
+using enum TransformMode;
 
-const auto RowName = [](const auto& info) { return std::string(std::get<0>(info.param).text); };
-
-using Cryptocalls::TransformMode;
-using Cryptocalls::VigenereTransform;
-
-constexpr auto Encode = TransformMode::Encode;
-constexpr auto Decode = TransformMode::Decode;
-
-const Text Alphabet = U"ABCDEFGHIJKLMNOPQRSTUVWXYZÆØÅ";
-const Text LowerAlphabet = U"abcdefghijklmnopqrstuvwxyzæøå";
-
-TEST(BuildVigenereTable, FillsTheAlphabetInOrder)
-{
-    Calls::VigenereTable table;
-    EXPECT_TRUE(table(1).empty());
-    EXPECT_TRUE(table(29).empty());
-    for (int pass = 0; pass < 2; ++pass) {
-        Calls::BuildVigenereTable(table);
-        for (int i = 1; i <= 29; ++i)
-            EXPECT_EQ(table(i), Text(1, Alphabet[static_cast<std::size_t>(i - 1)])) << i;
-    }
-}
-
-// name, text, key, mode, result
-using VigenereRow = std::tuple<Name, Text, Text, TransformMode, Text>;
-using VigenereTransformTest = ::testing::TestWithParam<VigenereRow>;
+// name, text, key, mode, result (which the other mode turns back into the text)
+using VigenereTransformTest = ::testing::TestWithParam<std::tuple<Name, Text, Text, TransformMode, Text>>;
 
 TEST_P(VigenereTransformTest, TransformsLetterByLetter)
 {
     const auto& [name, text, key, mode, expected] = GetParam();
     EXPECT_EQ(VigenereTransform(text, key, mode), expected);
+    EXPECT_EQ(VigenereTransform(expected, key, mode == Encode ? Decode : Encode), text);
 }
 
 // clang-format off
-const std::vector<VigenereRow> SingleLetters = {
-    {"HWithD", U"H", U"D", Encode, U"L"}, {"LWithDBack", U"L", U"D", Decode, U"H"},
-    {"RingAWithBWraps", U"Å", U"B", Encode, U"B"}, {"BWithBWrapsBack", U"B", U"B", Decode, U"Å"},
-    {"LowerAeStaysLower", U"æ", U"A", Encode, U"ø"}, {"ZIntoAe", U"Z", U"A", Encode, U"Æ"},
-    {"SlashedOIntoRingA", U"Ø", U"A", Encode, U"Å"}, {"LowerKeyLetter", U"h", U"d", Encode, U"l"},
-    {"KeyRingAKeepsLetter", U"q", U"Å", Encode, U"q"}};
-
-const std::vector<VigenereRow> KeyProgression = {
-    {"PunctuationTakesNoKeyLetter", U"Ab, d", U"BC", Encode, U"Ce, f"},
-    {"PunctuationTakesNoKeyLetterBack", U"Ce, f", U"BC", Decode, U"Ab, d"},
-    {"AccentedLetterTakesNoKeyLetter", U"AéB", U"AB", Encode, U"BéD"},
-    {"ForeignCharactersTakeNoKeyLetter", U"A😀\u2028€B", U"AB", Encode, U"B😀\u2028€D"},
-    {"LineBreaksTakeNoKeyLetter", U"A\r\nA", U"AB", Encode, U"B\r\nC"},
-    {"KeyStartsOverAfterLastLetter", U"AAAAA", U"ABC", Encode, U"BCDBC"},
-    {"LongKeyUsesOnlyItsStart", U"ab", U"ABCDEFG", Encode, U"bd"},
-    {"OtherAccentedLettersUnchanged", U"éüßŠÿÀ", U"NØKKEL", Encode, U"éüßŠÿÀ"},
-    {"NoLettersUnchanged", U"1234, .!?", U"NØKKEL", Decode, U"1234, .!?"}};
-
-const std::vector<VigenereRow> OddKeys = {
-    {"NonLettersInKeySkipped", U"AAA", U"A1 B!", Encode, U"BCB"},
-    {"NonLettersInKeySkippedBack", U"BCB", U"A1 B!", Decode, U"AAA"},
-    {"ForeignKeyCharactersSkipped", U"AA", U"😀éAŠ\u212BB", Encode, U"BC"},
+const std::vector<VigenereTransformTest::ParamType> TransformRows = {
+    {"HWithD", U"H", U"D", Encode, U"L"}, {"RingAWithBWraps", U"Å", U"B", Encode, U"B"},
+    {"LowerAeStaysLower", U"æ", U"A", Encode, U"ø"}, {"LowerKeyLetter", U"h", U"d", Encode, U"l"},
+    {"KeyRingAKeepsText", U"Hei på deg", U"Å", Encode, U"Hei på deg"},
+    {"OthersTakeNoKeyLetter", U"Ab, é😀\r\nŠd", U"BC", Encode, U"Ce, é😀\r\nŠf"},
+    {"KeyStartsOverAfterLastLetter", U"Hei på deg, du", U"NØKKEL", Encode, U"Vdt æe psf, oc"},
+    {"KeyCharactersOutsideAlphabetSkipped", U"AAA", U"A1 é\u212BŠB!", Decode, U"ÅØÅ"},
     {"KeyWithoutLetterKeepsText", U"Hei", U"123 é€", Encode, U"Hei"},
     {"EmptyKeyKeepsText", U"Hei", U"", Decode, U"Hei"}};
 // clang-format on
+INSTANTIATE_TEST_SUITE_P(Cases, VigenereTransformTest, ::testing::ValuesIn(TransformRows), RowName);
 
-INSTANTIATE_TEST_SUITE_P(SingleLetters, VigenereTransformTest, ::testing::ValuesIn(SingleLetters), RowName);
-INSTANTIATE_TEST_SUITE_P(KeyProgression, VigenereTransformTest, ::testing::ValuesIn(KeyProgression), RowName);
-INSTANTIATE_TEST_SUITE_P(OddKeys, VigenereTransformTest, ::testing::ValuesIn(OddKeys), RowName);
+// name, typed key, what NormaliseKey makes of it, whether VigenereTransform can use it as it is
+using VigenereKeyTest = ::testing::TestWithParam<std::tuple<Name, Text, Text, bool>>;
 
-// The key letter numbered r encodes the alphabet into the alphabet shifted by r places.
-TEST(VigenereShift, EachKeyLetterShiftsByItsNumber)
+TEST_P(VigenereKeyTest, NormalisedAndUsable)
 {
-    for (std::size_t r = 1; r <= 29; ++r) {
-        const Text key(1, Alphabet[r - 1]);
-        const Text row = Alphabet.substr(r % 29) + Alphabet.substr(0, r % 29);
-        const Text lowerRow = LowerAlphabet.substr(r % 29) + LowerAlphabet.substr(0, r % 29);
-        EXPECT_EQ(VigenereTransform(Alphabet, key, Encode), row) << r;
-        EXPECT_EQ(VigenereTransform(LowerAlphabet, key, Encode), lowerRow) << r;
-        EXPECT_EQ(VigenereTransform(row, key, Decode), Alphabet) << r;
-    }
-}
-
-TEST(VigenereRoundTrip, DecodingUndoesEncodingForEveryKey)
-{
-    const Text texts[] = {U"", U"Hei på deg!\r\nÆØÅ æøå ÉüßŠÿ€😀\u2028", U"zzzzZZZZåååÅÅÅ"};
-    const Text keys[] = {U"A", U"Å", U"ÅÅÅÅ", U"NØKKEL", U"qwertyuiopæøå", U"B", U"K3Y!"};
-    for (const Text& text : texts) {
-        for (const Text& key : keys)
-            EXPECT_EQ(VigenereTransform(VigenereTransform(text, key, Encode), key, Decode), text)
-                << ToUtf8(text) << " / " << ToUtf8(key);
-        EXPECT_EQ(VigenereTransform(text, U"ÅÅÅÅ", Encode), text);
-        EXPECT_EQ(VigenereTransform(text, U"ÅÅÅÅ", Decode), text);
-    }
-}
-
-// name, key, usable
-using UsableKeyRow = std::tuple<Name, Text, bool>;
-using IsUsableKeyTest = ::testing::TestWithParam<UsableKeyRow>;
-
-TEST_P(IsUsableKeyTest, NeedsOneAlphabetLetter)
-{
-    EXPECT_EQ(Cryptocalls::IsUsableKey(std::get<1>(GetParam())), std::get<2>(GetParam()));
+    const auto& [name, key, normalised, usable] = GetParam();
+    EXPECT_EQ(NormaliseKey(key), normalised);
+    EXPECT_EQ(IsUsableKey(key), usable);
 }
 
 // clang-format off
-const std::vector<UsableKeyRow> UsableKeyRows = {
-    {"OneCapital", U"A", true}, {"LowerRingAAmongDigits", U"1 å 2", true}, {"Empty", U"", false},
-    {"DigitsAndPunctuation", U"123!", false}, {"OtherAccentedLetters", U"éüŠÿ", false},
-    {"ForeignCharacters", U"😀€\u2028\u212B", false}};
+const std::vector<VigenereKeyTest::ParamType> KeyRows = {
+    {"FourKept", U"ab Cd", U"ABCD", true}, {"ThreeTooShort", U"a b-c", KeyTooShort, true},
+    {"ThreeAndDigitTooShort", U"æøå1", KeyTooShort, true}, {"NorwegianBothCases", U"ÆØÅæøå", U"ÆØÅÆØÅ", true},
+    {"OtherLettersDropped", U"éüßçŠÿœž😀\u212Bnøkkel 42", U"NØKKEL", true},
+    {"NoAlphabetLetter", U"12 !éüŠÿ😀€\u212B", KeyTooShort, false}, {"Empty", U"", KeyTooShort, false}};
 // clang-format on
-INSTANTIATE_TEST_SUITE_P(Cases, IsUsableKeyTest, ::testing::ValuesIn(UsableKeyRows), RowName);
+INSTANTIATE_TEST_SUITE_P(Cases, VigenereKeyTest, ::testing::ValuesIn(KeyRows), RowName);
 
 } // namespace
 } // namespace qel
