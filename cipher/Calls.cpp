@@ -3,6 +3,9 @@
 #include "Messages.h"
 #include "NumberReader.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace qel::Calls {
 
 using namespace Cryptocalls;
@@ -40,36 +43,41 @@ std::optional<Text> ReverseThenRover(TextView text, UserDialogs& dialogs)
     return Check(RoverDecode(*reversed), dialogs);
 }
 
-// One encryption pass. The body is returned before its header is added, so that a failed transform
-// can stop the run instead of wrapping a header round nothing.
-std::optional<Text> EncryptPass(TextView s, int count, const CipherSettings& settings, UserDialogs& dialogs,
+// The body of one encryption pass, before its header; nothing when the transform failed, so that
+// the run stops instead of wrapping a header round nothing.
+std::optional<Text> EncryptBody(TextView s, const CipherSettings& settings, UserDialogs& dialogs,
                                 RandomSource& random)
 {
     switch (settings.selectedProtocol) {
-    case Crypt: {
-        const auto body = Check(ReverseText(s), dialogs);
-        return body ? std::optional(InsertHeader(*body, U'a', 1, random)) : std::nullopt;
+    case Crypt:
+        return Check(ReverseText(s), dialogs);
+    case Rover:
+        return Check(RoverTransform(s, TransformMode::Encode, settings.strong, random), dialogs);
+    case Begge:
+        return RoverThenReverse(s, settings.strong, random, dialogs);
+    default: // Vignere, the one protocol of the table left
+        return VigenereTransform(s, settings.cryptKey, TransformMode::Encode);
     }
-    case Rover: {
-        const auto body = Check(RoverTransform(s, TransformMode::Encode, settings.strong, random), dialogs);
-        const char32_t code = settings.strong ? U'c' : U'b';
-        return body ? std::optional(InsertHeader(*body, code, count, random)) : std::nullopt;
-    }
-    case Begge: {
-        const auto body = RoverThenReverse(s, settings.strong, random, dialogs);
-        const char32_t code = settings.strong ? U'e' : U'd';
-        return body ? std::optional(InsertHeader(*body, code, count, random)) : std::nullopt;
-    }
-    case Vignere:
-        if (!IsUsableKey(settings.cryptKey)) {
-            dialogs.showMessage(Messages::MissingCryptKey());
-            return Text(s);
-        }
-        return InsertHeader(VigenereTransform(s, settings.cryptKey, TransformMode::Encode), U'f', count,
-                            random);
-    default:
+}
+
+std::optional<Text> EncryptPass(TextView s, int count, const CipherSettings& settings, UserDialogs& dialogs,
+                                RandomSource& random)
+{
+    const auto* entry =
+        std::find_if(std::begin(ProtocolTable), std::end(ProtocolTable),
+                     [&](const ProtocolEntry& e) { return e.protocol == settings.selectedProtocol; });
+    if (entry == std::end(ProtocolTable))
+        return Text(s);
+    // Without a key the pass leaves the text as it is, and says so every time.
+    if (entry->protocol == Vignere && !IsUsableKey(settings.cryptKey)) {
+        dialogs.showMessage(Messages::MissingCryptKey());
         return Text(s);
     }
+    const auto body = EncryptBody(s, settings, dialogs, random);
+    if (!body)
+        return std::nullopt;
+    return InsertHeader(*body, settings.strong ? entry->strongCode : entry->code,
+                        entry->writesCount ? count : 1, random);
 }
 
 // The count field of a header: two characters read like the position prefix; a negative count cannot
