@@ -34,17 +34,16 @@ enum Protocol : std::uint8_t {
 // What one pass of each protocol writes into its header.
 struct ProtocolEntry {
     Protocol protocol;
-    const char32_t* caption; // the option button's caption
-    char32_t code;           // ProtocolCode with Strong off
-    char32_t strongCode;     // ProtocolCode with Strong on
-    bool writesCount;        // PassCount is the call's count; otherwise always 1
+    char32_t code;       // ProtocolCode with Strong off
+    char32_t strongCode; // ProtocolCode with Strong on
+    bool writesCount;    // PassCount is the call's count; otherwise always 1
 };
 
 inline constexpr ProtocolEntry ProtocolTable[] = {
-    {Crypt, U"Crypt", U'a', U'a', false},
-    {Rover, U"Røver", U'b', U'c', true},
-    {Begge, U"Begge", U'd', U'e', true},
-    {Vignere, U"Vignere", U'f', U'f', true},
+    {Crypt, U'a', U'a', false},
+    {Rover, U'b', U'c', true},
+    {Begge, U'd', U'e', true},
+    {Vignere, U'f', U'f', true},
 };
 
 // What both pipelines read besides the input text.

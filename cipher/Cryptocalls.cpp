@@ -42,9 +42,9 @@ constexpr LetterTables Tables = MakeTables();
 
 constexpr std::size_t LastPosition = 32767;
 
-Failure Overflow()
+Failure Overflow(FailureSource source = FailureSource::Transform)
 {
-    return {ErrorNumber::Overflow, U"Overflow", FailureSource::Transform};
+    return {ErrorNumber::Overflow, U"Overflow", source};
 }
 
 Failure OutOfMemory()
@@ -244,9 +244,10 @@ bool ReadHeader(TextView text, HeaderFields& fields)
     const Result<int> position = ReadNumber(text.substr(0, PositionPrefixLength), NumberWidth::SignedInt16);
     if (!position.ok() || position.value() < 1 || position.value() > 255)
         return false;
-    const auto p = static_cast<std::size_t>(position.value());
-    fields.protocolCode = p <= text.size() ? Text(text.substr(p - 1, 1)) : Text();
-    fields.passCount = p <= text.size() ? Text(text.substr(p, 2)) : Text();
+    // A position past the end leaves both fields empty.
+    const TextView from = text.substr(std::min(static_cast<std::size_t>(position.value()) - 1, text.size()));
+    fields.protocolCode = Text(from.substr(0, 1));
+    fields.passCount = Text(from.substr(std::min<std::size_t>(1, from.size()), 2));
     return true;
 }
 
@@ -254,7 +255,7 @@ Result<Text> StripHeader(TextView text)
 {
     const Result<int> position = ReadNumber(text.substr(0, PositionPrefixLength), NumberWidth::UnsignedByte);
     if (!position.ok())
-        return Failure{ErrorNumber::Overflow, U"Overflow", FailureSource::StripHeader};
+        return Overflow(FailureSource::StripHeader);
     const auto p = static_cast<std::size_t>(position.value());
     if (p < PositionPrefixLength + 1)
         return Failure{ErrorNumber::InvalidArgument, U"Ugyldig prosedyrekall eller argument",

@@ -17,17 +17,6 @@ MessageAnswer FirstButton(MessageButtons buttons)
     return MessageAnswer::Ok;
 }
 
-template <typename T>
-std::vector<T> OfKind(const std::vector<FakeDialogs::Shown>& shown)
-{
-    std::vector<T> out;
-    for (const auto& item : shown) {
-        if (const auto* request = std::get_if<T>(&item))
-            out.push_back(*request);
-    }
-    return out;
-}
-
 } // namespace
 
 MessageAnswer FakeDialogs::showMessage(const MessageBoxRequest& request)
@@ -52,12 +41,12 @@ std::optional<Text> FakeDialogs::askText(const InputBoxRequest& request)
 
 std::vector<MessageBoxRequest> FakeDialogs::messages() const
 {
-    return OfKind<MessageBoxRequest>(m_shown);
-}
-
-std::vector<InputBoxRequest> FakeDialogs::prompts() const
-{
-    return OfKind<InputBoxRequest>(m_shown);
+    std::vector<MessageBoxRequest> out;
+    for (const auto& item : m_shown) {
+        if (const auto* request = std::get_if<MessageBoxRequest>(&item))
+            out.push_back(*request);
+    }
+    return out;
 }
 
 } // namespace qel::testing

@@ -24,7 +24,6 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<MessageBoxRequest> messages() const;
-    std::vector<InputBoxRequest> prompts() const;
 
 private:
     std::vector<Shown> m_shown;
