@@ -1,0 +1,91 @@
+#include "QtDialogs.h"
+
+#include "QtText.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <utility>
+#include <vector>
+
+namespace qel {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct ButtonSpec {
+    MessageAnswer answer;
+    QMessageBox::StandardButton standard;
+    const char* caption;
+};
+
+std::vector<ButtonSpec> ButtonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNoCancel:
+        return {{MessageAnswer::Yes, QMessageBox::Yes, "&Ja"},
+                {MessageAnswer::No, QMessageBox::No, "&Nei"},
+                {MessageAnswer::Cancel, QMessageBox::Cancel, "Avbryt"}};
+    case MessageButtons::RetryCancel:
+        return {{MessageAnswer::Retry, QMessageBox::Retry, "&Prøv igjen"},
+                {MessageAnswer::Cancel, QMessageBox::Cancel, "Avbryt"}};
+    case MessageButtons::Ok:
+        break;
+    }
+    return {{MessageAnswer::Ok, QMessageBox::Ok, "OK"}};
+}
+
+} // namespace
+
+MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request)
+{
+    QMessageBox box(ToQtIcon(request.icon), ToQString(request.title), ToQString(request.text),
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    const std::vector<ButtonSpec> buttons = ButtonsOf(request.buttons);
+    for (const ButtonSpec& spec : buttons)
+        box.addButton(spec.standard)->setText(QString::fromUtf8(spec.caption));
+    box.setDefaultButton(buttons.front().standard);
+    box.setEscapeButton(buttons.back().standard);
+
+    const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+    for (const ButtonSpec& spec : buttons) {
+        if (spec.standard == clicked)
+            return spec.answer;
+    }
+    // Closed without a button (the close box, Escape): the box's escape button.
+    return buttons.back().answer;
+}
+
+std::optional<Text> QtDialogs::askText(const InputBoxRequest& request)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(ToQString(request.title));
+    dialog.setLabelText(ToQString(request.prompt));
+    dialog.setTextValue(ToQString(request.answer));
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Avbryt"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return FromQString(dialog.textValue());
+}
+
+} // namespace qel

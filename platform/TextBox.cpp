@@ -1,0 +1,366 @@
+#include "TextBox.h"
+
+#include "EditMenu.h"
+#include "QtText.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <memory>
+
+namespace qel {
+namespace {
+
+constexpr char32_t CR = U'\r';
+constexpr char32_t LF = U'\n';
+constexpr QChar Break = QChar::ParagraphSeparator; // how the document's raw text holds a line break
+// Stand-ins for what the document cannot hold, chosen from glyphs the common fonts carry: a carriage
+// return goes back (←), a line feed goes down (↓).
+constexpr char32_t LoneCrPicture = U'\u2190';
+constexpr char32_t LoneLfPicture = U'\u2193';
+constexpr char32_t NulPicture = U'\u2205';
+constexpr char32_t Replacement = U'\uFFFD';
+// The undo history holds whole texts; beyond these bounds its oldest steps are forgotten.
+constexpr std::size_t MaxUndoSteps = 100;
+constexpr std::size_t MaxUndoCharacters = 4'000'000;
+
+bool IsPair(TextView exact, std::size_t i)
+{
+    return exact[i] == CR && i + 1 < exact.size() && exact[i + 1] == LF;
+}
+
+// What one character stands as in the document, when it is not part of a CR LF pair.
+char32_t Stand(char32_t ch)
+{
+    switch (ch) {
+    case CR:
+        return LoneCrPicture;
+    case LF:
+        return LoneLfPicture;
+    case U'\0':
+        return NulPicture;
+    // The document reads these as paragraph and frame boundaries.
+    case U'\u2029':
+    case U'\uFDD0':
+    case U'\uFDD1':
+        return Replacement;
+    default:
+        return ch;
+    }
+}
+
+int DisplayWidth(char32_t ch)
+{
+    return ch >= 0x10000 ? 2 : 1;
+}
+
+// Text the user typed into the document: a paragraph break or a line separator is a line break.
+Text FromTyped(const QString& typed)
+{
+    Text text;
+    text.reserve(static_cast<std::size_t>(typed.size()));
+    for (const char32_t ch : FromQString(typed)) {
+        if (ch == U'\u2029' || ch == U'\u2028') {
+            text += CR;
+            text += LF;
+        } else {
+            text += ch;
+        }
+    }
+    return text;
+}
+
+// The same place in the exact text and in the document.
+struct Place {
+    std::size_t exact;
+    int display;
+};
+
+// Walks the exact text a unit at a time (a CR LF pair is one unit, one line break in the document)
+// until stop(exact index, document position) holds or the text ends.
+template <typename Stop>
+Place WalkUnits(TextView exact, Stop stop)
+{
+    Place place{0, 0};
+    while (place.exact < exact.size() && !stop(place.exact, place.display)) {
+        if (IsPair(exact, place.exact)) {
+            place.exact += 2;
+            place.display += 1;
+        } else {
+            place.display += DisplayWidth(Stand(exact[place.exact]));
+            ++place.exact;
+        }
+    }
+    return place;
+}
+
+} // namespace
+
+Text NormalisePastedBreaks(Text text)
+{
+    if (text.find(CR) != Text::npos || text.find(LF) == Text::npos)
+        return text;
+    Text withPairs;
+    withPairs.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), LF)));
+    for (const char32_t ch : text) {
+        if (ch == LF)
+            withPairs += CR;
+        withPairs += ch;
+    }
+    return withPairs;
+}
+
+QString TextBox::Render(TextView exact)
+{
+    QString display;
+    display.reserve(static_cast<qsizetype>(exact.size()));
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+        if (IsPair(exact, i)) {
+            display += Break;
+            ++i;
+            continue;
+        }
+        const char32_t ch = Stand(exact[i]);
+        if (ch >= 0x10000) {
+            const char32_t single[] = {ch};
+            display += QString::fromUcs4(single, 1);
+        } else {
+            display += QChar(static_cast<char16_t>(ch));
+        }
+    }
+    return display;
+}
+
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
+{
+    // The document's undo would restore the rendering, not the exact text behind it.
+    setUndoRedoEnabled(false);
+    // The classic edit control's narrow inner margin: a one-line box shows its line.
+    document()->setDocumentMargin(2);
+    setTabChangesFocus(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(document(), &QTextDocument::contentsChange, this, &TextBox::onContentsChange);
+}
+
+void TextBox::setText(const Text& text)
+{
+    if (text == m_exact)
+        return;
+    m_exact = text;
+    // As in any edit control, a text set by the program starts a new history and is shown from its start.
+    m_undo.clear();
+    m_redo.clear();
+    m_typingEnd = Text::npos;
+    renderDocument(0);
+    emit changed();
+}
+
+std::size_t TextBox::exactIndexAt(int displayPosition) const
+{
+    return WalkUnits(m_exact,
+                     [displayPosition](std::size_t, int position) { return position >= displayPosition; })
+        .exact;
+}
+
+int TextBox::displayPositionOf(std::size_t exactIndex) const
+{
+    return WalkUnits(m_exact, [exactIndex](std::size_t index, int) { return index >= exactIndex; }).display;
+}
+
+void TextBox::renderDocument(std::size_t cursorExact)
+{
+    m_rendering = true;
+    const int scroll = verticalScrollBar()->value();
+    m_display = Render(m_exact);
+    setPlainText(m_display);
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(displayPositionOf(cursorExact));
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(scroll);
+    ensureCursorVisible();
+    m_rendering = false;
+}
+
+void TextBox::recordEdit(std::size_t from, std::size_t to, const Text& inserted)
+{
+    m_redo.clear();
+    const bool typed = from == to && inserted.size() == 1;
+    // Characters typed one after another undo together, as a word does in any editor.
+    const bool continuesRun = typed && from == m_typingEnd;
+    m_typingEnd = typed ? from + 1 : Text::npos;
+    if (continuesRun)
+        return;
+    m_undo.push_back({m_exact, to});
+    std::size_t characters = 0;
+    for (const Snapshot& step : m_undo)
+        characters += step.text.size();
+    while (m_undo.size() > 1 && (m_undo.size() > MaxUndoSteps || characters > MaxUndoCharacters)) {
+        characters -= m_undo.front().text.size();
+        m_undo.erase(m_undo.begin());
+    }
+}
+
+void TextBox::restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to)
+{
+    if (from.empty() || isReadOnly())
+        return;
+    to.push_back({m_exact, exactIndexAt(textCursor().position())});
+    m_exact = std::move(from.back().text);
+    const std::size_t cursor = from.back().cursor;
+    from.pop_back();
+    m_typingEnd = Text::npos;
+    renderDocument(cursor);
+    emit changed();
+}
+
+void TextBox::undoEdit()
+{
+    restore(m_undo, m_redo);
+}
+
+void TextBox::redoEdit()
+{
+    restore(m_redo, m_undo);
+}
+
+void TextBox::replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter)
+{
+    recordEdit(from, to, replacement);
+    m_exact.replace(from, to - from, replacement);
+    renderDocument(cursorAfter);
+    emit changed();
+}
+
+void TextBox::onContentsChange(int position, int, int)
+{
+    if (m_rendering)
+        return;
+    const QString now = document()->toRawText();
+    const QString& before = m_display;
+    if (now == before)
+        return;
+
+    // The changed stretch: what lies between the longest common prefix and suffix. Where the same
+    // characters could have been changed in more than one place, the document's own position decides.
+    const qsizetype shorter = std::min(before.size(), now.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && before[prefix] == now[prefix])
+        ++prefix;
+    prefix = std::clamp<qsizetype>(position, 0, prefix);
+    if (prefix > 0 && before[prefix - 1].isHighSurrogate())
+        --prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+        ++suffix;
+    if (suffix > 0 && before[before.size() - suffix].isLowSurrogate())
+        --suffix;
+
+    const std::size_t from = exactIndexAt(static_cast<int>(prefix));
+    const std::size_t to = exactIndexAt(static_cast<int>(before.size() - suffix));
+    const Text typed = FromTyped(now.mid(prefix, now.size() - suffix - prefix));
+
+    // Where the cursor stands in the exact text once the typing is in.
+    const int cursorDisplay = textCursor().position();
+    std::size_t cursorExact = 0;
+    if (cursorDisplay <= prefix)
+        cursorExact = exactIndexAt(cursorDisplay);
+    else if (cursorDisplay >= now.size() - suffix)
+        cursorExact = exactIndexAt(static_cast<int>(before.size() - (now.size() - cursorDisplay))) -
+                      (to - from) + typed.size();
+    else
+        cursorExact = from + FromTyped(now.mid(prefix, cursorDisplay - prefix)).size();
+
+    recordEdit(from, to, typed);
+    m_exact.replace(from, to - from, typed);
+    m_display = Render(m_exact);
+    // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line
+    // separator): then the document no longer shows the rendering and is redrawn.
+    if (m_display != now)
+        renderDocument(cursorExact);
+    emit changed();
+}
+
+bool TextBox::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (m_reserved.contains(QKeySequence(key->keyCombination()))) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event == QKeySequence::Undo || event == QKeySequence::Redo) {
+        if (event == QKeySequence::Undo)
+            undoEdit();
+        else
+            redoEdit();
+        event->accept();
+        return;
+    }
+    // Shift+Enter would put a line separator into the document; it is a line break like Enter.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::ShiftModifier) {
+        QKeyEvent plain(event->type(), event->key(), Qt::NoModifier, event->text());
+        QPlainTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    for (QAction* action : menu->actions()) {
+        const bool undo = action->objectName() == QLatin1String("edit-undo");
+        if (!undo && action->objectName() != QLatin1String("edit-redo"))
+            continue;
+        // The document keeps no history of its own; these steps come from the box's.
+        disconnect(action, &QAction::triggered, nullptr, nullptr);
+        connect(action, &QAction::triggered, this, undo ? &TextBox::undoEdit : &TextBox::redoEdit);
+        action->setEnabled(!isReadOnly() && (undo ? canUndo() : canRedo()));
+    }
+    TranslateEditMenu(menu.get());
+    menu->exec(event->globalPos());
+}
+
+QMimeData* TextBox::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    const std::size_t from = exactIndexAt(cursor.selectionStart());
+    const std::size_t to = exactIndexAt(cursor.selectionEnd());
+    auto* data = new QMimeData;
+    data->setText(ToQString(TextView(m_exact).substr(from, to - from)));
+    return data;
+}
+
+bool TextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasText();
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly() || !source->hasText())
+        return;
+    const Text pasted = NormalisePastedBreaks(FromQString(source->text()));
+    const QTextCursor cursor = textCursor();
+    const std::size_t from = exactIndexAt(cursor.selectionStart());
+    const std::size_t to = exactIndexAt(cursor.selectionEnd());
+    replaceExact(from, to, pasted, from + pasted.size());
+}
+
+} // namespace qel

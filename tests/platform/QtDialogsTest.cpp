@@ -1,0 +1,117 @@
+#include "platform/QtDialogs.h"
+#include "platform/QtText.h"
+#include "tests/support/qt/ModalAnswer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+Q_DECLARE_METATYPE(qel::MessageButtons)
+Q_DECLARE_METATYPE(qel::MessageAnswer)
+Q_DECLARE_METATYPE(qel::MessageIcon)
+
+namespace qel {
+
+using namespace Qt::StringLiterals;
+using testing::AnswerNextModal;
+using testing::ClickButton;
+
+class QtDialogsTest : public QObject
+{
+    Q_OBJECT
+
+    QtDialogs m_dialogs;
+
+private slots:
+    void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
+
+    // Each row answers a real box with the button captioned so, or with Escape where there is no caption.
+    void messageBox_data()
+    {
+        QTest::addColumn<MessageButtons>("buttons");
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<MessageIcon>("icon");
+        QTest::addColumn<QMessageBox::Icon>("shownIcon");
+        using enum MessageButtons;
+        using enum MessageIcon;
+        using A = MessageAnswer;
+        using Q = QMessageBox;
+        QTest::newRow("Ok: OK") << Ok << u"OK"_s << A::Ok << Information << Q::Information;
+        QTest::newRow("Ok: Escape") << Ok << QString() << A::Ok << Critical << Q::Critical;
+        QTest::newRow("YesNoCancel: Ja") << YesNoCancel << u"&Ja"_s << A::Yes << Question << Q::Question;
+        QTest::newRow("YesNoCancel: Nei") << YesNoCancel << u"&Nei"_s << A::No << Exclamation << Q::Warning;
+        QTest::newRow("YesNoCancel: Avbryt") << YesNoCancel << u"Avbryt"_s << A::Cancel << None << Q::NoIcon;
+        QTest::newRow("YesNoCancel: Escape") << YesNoCancel << QString() << A::Cancel << None << Q::NoIcon;
+        QTest::newRow("RetryCancel: Prøv igjen")
+            << RetryCancel << u"&Prøv igjen"_s << A::Retry << None << Q::NoIcon;
+        QTest::newRow("RetryCancel: Avbryt") << RetryCancel << u"Avbryt"_s << A::Cancel << None << Q::NoIcon;
+        QTest::newRow("RetryCancel: Escape") << RetryCancel << QString() << A::Cancel << None << Q::NoIcon;
+    }
+
+    void messageBox()
+    {
+        QFETCH(MessageButtons, buttons);
+        QFETCH(QString, click);
+        QFETCH(MessageIcon, icon);
+        QFETCH(QMessageBox::Icon, shownIcon);
+        QStringList shown; // the box's title, text and icon, then its captions in order
+        AnswerNextModal([&](QWidget* dialog) {
+            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+                shown = {box->windowTitle(), box->text(), QString::number(box->icon())};
+                for (const QAbstractButton* button : box->buttons())
+                    shown << button->text();
+                std::sort(shown.begin() + 3, shown.end());
+            }
+            click.isEmpty() ? QTest::keyClick(dialog, Qt::Key_Escape) : ClickButton(dialog, click);
+            if (dialog->isVisible()) // left open: close it, so that the test fails instead of hanging
+                dialog->close();
+        });
+        QTEST(m_dialogs.showMessage({U"Større tekst ", U"Nøkkel på plass ", buttons, icon}), "answer");
+        const QStringList captions = buttons == MessageButtons::Ok ? QStringList{u"OK"_s}
+                                     : buttons == MessageButtons::YesNoCancel
+                                         ? QStringList{u"&Ja"_s, u"&Nei"_s, u"Avbryt"_s}
+                                         : QStringList{u"&Prøv igjen"_s, u"Avbryt"_s};
+        QCOMPARE(shown, QStringList({u"Nøkkel på plass "_s, u"Større tekst "_s, QString::number(shownIcon)}) +
+                            captions);
+    }
+
+    void inputBox_data()
+    {
+        QTest::addColumn<QString>("click");
+        QTest::newRow("OK") << u"OK"_s;
+        QTest::newRow("Avbryt") << u"Avbryt"_s;
+    }
+
+    // OK gives the typed answer back, Avbryt nothing.
+    void inputBox()
+    {
+        QFETCH(QString, click);
+        QStringList shown; // title, prompt, the answer the field starts with, and the buttons' captions
+        AnswerNextModal([&](QWidget* dialog) {
+            auto* input = qobject_cast<QInputDialog*>(dialog);
+            if (auto* field = dialog->findChild<QLineEdit*>(); input && field) {
+                shown = {input->windowTitle(), input->labelText(), field->text()};
+                for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+                    shown << button->text();
+                field->setText(u"Ny nøkkel "_s);
+            }
+            ClickButton(dialog, click);
+            if (dialog->isVisible())
+                dialog->close();
+        });
+        const std::optional<Text> answer =
+            m_dialogs.askText({U"Ka key ska bruges? ", U"Enter decrypt Key", U"NØKKEL"});
+        QVERIFY(answer == (click == u"OK"_s ? std::optional<Text>(U"Ny nøkkel ") : std::nullopt));
+        QCOMPARE(shown, (QStringList{u"Enter decrypt Key"_s, u"Ka key ska bruges? "_s, u"NØKKEL"_s, u"OK"_s,
+                                     u"Avbryt"_s}));
+    }
+};
+
+} // namespace qel
+
+QTEST_MAIN(qel::QtDialogsTest)
+#include "QtDialogsTest.moc"

@@ -1,0 +1,191 @@
+#include "platform/TextBox.h"
+#include "platform/EditMenu.h"
+#include "platform/QtText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QStyleHints>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace qel {
+
+using namespace Qt::StringLiterals;
+
+class TextBoxTest : public QObject
+{
+    Q_OBJECT
+
+    TextBox* m_box = nullptr;
+
+    // Positions in the document, where a line break or a control picture is one character.
+    void placeCursor(int position, int anchor = -1)
+    {
+        QTextCursor cursor = m_box->textCursor();
+        cursor.setPosition(anchor < 0 ? position : anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        m_box->setTextCursor(cursor);
+    }
+
+    // ⌫ Backspace, ⌦ Delete, ↵ Return, ⇧ Shift+Return, ◂ Shift+Left, ▣ select all, © copy, ⎘ paste, ↶ undo,
+    // ↷ Ctrl+Shift+Z, ⤼ Ctrl+Y; ⊘ makes the box read-only, ✎ sets the text "x\r", ® reserves Ctrl+A for the
+    // window; any other character is typed.
+    void press(char32_t key)
+    {
+        static const QStringList keys{u"Backspace"_s,  u"Del"_s,          u"Return"_s, u"Shift+Return"_s,
+                                      u"Shift+Left"_s, u"Ctrl+A"_s,       u"Ctrl+C"_s, u"Ctrl+V"_s,
+                                      u"Ctrl+Z"_s,     u"Ctrl+Shift+Z"_s, u"Ctrl+Y"_s};
+        const QString text = QString::fromUcs4(&key, 1);
+        const qsizetype named = u"⌫⌦↵⇧◂▣©⎘↶↷⤼"_s.indexOf(text);
+        if (text == u"⊘")
+            m_box->setReadOnly(true);
+        else if (text == u"✎")
+            m_box->setText(U"x\r");
+        else if (text == u"®")
+            m_box->setReservedShortcuts(
+                {QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_K)});
+        else if (named >= 0)
+            QTest::keySequence(m_box, QKeySequence(keys[named]));
+        else
+            QTest::sendKeyEvent(QTest::Click, m_box, Qt::Key_unknown, text, Qt::NoModifier);
+    }
+
+private slots:
+    void init()
+    {
+        m_box = new TextBox;
+        // The window's command on Ctrl+A, which writes "A", runs only once the key is reserved for it.
+        auto* command = new QAction(m_box);
+        command->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+        m_box->addAction(command);
+        connect(command, &QAction::triggered, m_box, [this] { m_box->setText(U"A"); });
+        m_box->resize(400, 300);
+        m_box->show();
+        m_box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_box));
+    }
+
+    void cleanup()
+    {
+        delete m_box;
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void holdsTextExactly_data()
+    {
+        QTest::addColumn<QString>("exact");
+        QTest::addColumn<QString>("rendering");
+        QTest::newRow("lone LF, LF CR, lone CR") << u"\na\n\rb\r"_s << u"↓a↓←b←"_s;
+        QTest::newRow("CR LF, CR CR LF") << u"a\r\r\nb\r\n"_s << u"a←\u2029b\u2029"_s;
+        QTest::newRow("no-break space, line separator") << u"a\u00A0\u2028b"_s << u"a\u00A0\u2028b"_s;
+        QTest::newRow("structure characters") << u"\u2029a\uFDD0\uFDD1"_s << u"\uFFFDa\uFFFD\uFFFD"_s;
+        QTest::newRow("NUL, astral") << u"a\0\U0001F600"_s << u"a∅\U0001F600"_s;
+        QTest::newRow("long") << u"x\r\ny\rz\n\U0001F600\u00A0"_s.repeated(3000)
+                              << u"x\u2029y←z↓\U0001F600\u00A0"_s.repeated(3000);
+    }
+
+    void holdsTextExactly()
+    {
+        QFETCH(QString, exact);
+        m_box->setText(FromQString(exact));
+        QCOMPARE(ToQString(m_box->text()), exact);
+        QTEST(m_box->document()->toRawText(), "rendering");
+    }
+
+    // Each key that changes the text signals it once. The clipboard holds "P\n" until something is copied;
+    // text from another program with bare LF breaks only is pasted with CR LF.
+    void editsLandInTheExactText_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("typed line breaks") << QString() << 0 << u"ab↵c⇧d\u2028"_s << u"ab\r\nc\r\nd\r\n"_s;
+        QTest::newRow("backspace at end after lone CR") << u"a\rb"_s << 3 << u"⌫"_s << u"a\r"_s;
+        QTest::newRow("backspace deletes lone CR") << u"a\rb"_s << 2 << u"⌫"_s << u"ab"_s;
+        QTest::newRow("delete lone LF") << u"a\nb"_s << 1 << u"⌦"_s << u"ab"_s;
+        QTest::newRow("type after lone LF") << u"a\nb"_s << 2 << u"xy"_s << u"a\nxyb"_s;
+        QTest::newRow("type before lone CR") << u"a\r"_s << 1 << u"xy"_s << u"axy\r"_s;
+        QTest::newRow("backspace joins lines") << u"a\r\nb"_s << 2 << u"⌫"_s << u"ab"_s;
+        QTest::newRow("backspace after astral")
+            << u"\U0001F600\r\U0001F600b"_s << 5 << u"⌫"_s << u"\U0001F600\rb"_s;
+        QTest::newRow("astral over astral") << u"\U0001F600"_s << 0 << u"▣\U0001F601"_s << u"\U0001F601"_s;
+        // The document shows ←← either way; only the exact text tells where the typed one went.
+        QTest::newRow("typed ← before lone CR") << u"\r"_s << 0 << u"←"_s << u"\u2190\r"_s;
+        QTest::newRow("CR meets LF") << u"\rx\n"_s << 1 << u"⌦"_s << u"\r\n"_s;
+        QTest::newRow("copy, paste bare LFs") << u"[x\ny\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\r\ny\r\n]"_s;
+        QTest::newRow("copy, paste CR LF, bare LF")
+            << u"[\r\ny\nz]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[\r\ny\nz]"_s;
+        QTest::newRow("copy, paste lone CR, bare LF") << u"[x\ry\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\ry\n]"_s;
+        QTest::newRow("copy, paste line separator") << u"[x\u2028y]"_s << 4 << u"◂◂◂©⌦⎘"_s << u"[x\u2028y]"_s;
+        // The document's own undo would give back the rendering, ← and ↓ for the lone CR and LF.
+        QTest::newRow("undo a deletion exactly") << u"a\rb\n"_s << 0 << u"▣⌦↶"_s << u"a\rb\n"_s;
+        QTest::newRow("typing undoes as one step") << u"a\r"_s << 2 << u"xy↶"_s << u"a\r"_s;
+        QTest::newRow("deletion is a step") << u"a\rb"_s << 2 << u"xy⌦↶"_s << u"a\rxyb"_s;
+        QTest::newRow("paste is a step") << u"a\r"_s << 2 << u"x⎘↶"_s << u"a\rx"_s;
+        QTest::newRow("redo Ctrl+Shift+Z") << u"a\r"_s << 2 << u"x⎘↶↶↷"_s << u"a\rx"_s;
+        QTest::newRow("redo Ctrl+Y") << u"a\r"_s << 2 << u"x⎘↶⤼"_s << u"a\rxP\r\n"_s;
+        QTest::newRow("an edit drops redo") << u"a\r"_s << 2 << u"x↶z⤼"_s << u"a\rz"_s;
+        QTest::newRow("set text starts the history") << u"a\r"_s << 2 << u"x✎✎↶"_s << u"x\r"_s;
+        QTest::newRow("reserved key reaches the window") << u"ab"_s << 1 << u"▣⌦®▣"_s << u"A"_s;
+        QTest::newRow("read-only never undoes") << u"a\r"_s << 2 << u"x⊘↶"_s << u"a\rx"_s;
+    }
+
+    void editsLandInTheExactText()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(QString, keys);
+        QGuiApplication::clipboard()->setText(u"P\n"_s);
+        m_box->setText(FromQString(before));
+        placeCursor(cursor);
+        QSignalSpy changed(m_box, &TextBox::changed);
+        for (const char32_t key : keys.toUcs4()) {
+            const Text was = m_box->text();
+            const qsizetype emitted = changed.count();
+            press(key);
+            QCOMPARE(changed.count() - emitted, m_box->text() == was ? 0 : 1);
+        }
+        QTEST(ToQString(m_box->text()), "after");
+        QCOMPARE(m_box->document()->toRawText(), TextBox::Render(m_box->text()));
+    }
+
+    // Qt's own menu of the box, with its shortcuts shown after a tab.
+    void editMenuIsNorwegian_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        const auto tab = [](QKeySequence::StandardKey key) { return u'\t' + QKeySequence(key).toString(); };
+        QTest::newRow("undo") << u"edit-undo"_s << u"&Angre"_s + tab(QKeySequence::Undo);
+        QTest::newRow("redo") << u"edit-redo"_s << u"&Gjør om"_s + tab(QKeySequence::Redo);
+        QTest::newRow("cut") << u"edit-cut"_s << u"Klipp &ut"_s + tab(QKeySequence::Cut);
+        QTest::newRow("copy") << u"edit-copy"_s << u"&Kopier"_s + tab(QKeySequence::Copy);
+        QTest::newRow("paste") << u"edit-paste"_s << u"&Lim inn"_s + tab(QKeySequence::Paste);
+        QTest::newRow("delete") << u"edit-delete"_s << u"&Slett"_s;
+        QTest::newRow("select all") << u"select-all"_s << u"&Merk alt"_s + tab(QKeySequence::SelectAll);
+    }
+
+    void editMenuIsNorwegian()
+    {
+        QFETCH(QString, name);
+        QGuiApplication::styleHints()->setShowShortcutsInContextMenus(true);
+        qDeleteAll(m_box->actions()); // a command on a key hides the key in the menu
+        const std::unique_ptr<QMenu> menu(m_box->createStandardContextMenu());
+        TranslateEditMenu(menu.get());
+        const QList<QAction*> all = menu->actions();
+        const auto named =
+            std::find_if(all.begin(), all.end(), [&](QAction* a) { return a->objectName() == name; });
+        QVERIFY(named != all.end());
+        QTEST((*named)->text(), "caption");
+    }
+};
+
+} // namespace qel
+
+QTEST_MAIN(qel::TextBoxTest)
+#include "TextBoxTest.moc"
