@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps configure build test sanitize bench format format-check clean
+.PHONY: deps configure build run test sanitize bench format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -13,6 +13,9 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/run $(BUILD)/windows/qelCrypto
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

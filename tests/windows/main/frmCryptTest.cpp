@@ -1,0 +1,341 @@
+#include "windows/main/frmCrypt.h"
+#include "cipher/Messages.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtText.h"
+#include "platform/StatusBar.h"
+#include "platform/TextBox.h"
+#include "tests/support/qt/FakeServices.h"
+#include "tests/support/qt/ModalAnswer.h"
+#include "windows/Registry.h"
+#include "windows/main/Tips.h"
+#include "windows/main/frmCryptKey.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace qel;
+using namespace qel::testing;
+
+namespace {
+
+const auto Q = [](const Text& text) { return ToQString(text); };
+
+// The outer header's protocol letter and pass count, where the first three digits place it; for a text
+// without a header, the text.
+QString OuterHeader(const Text& s)
+{
+    const auto digit = [](char32_t c) { return c >= U'0' && c <= U'9'; };
+    const bool digits = s.size() >= 6 && std::all_of(s.begin(), s.begin() + 3, digit);
+    const std::size_t at = digits ? (s[0] - U'0') * 100 + (s[1] - U'0') * 10 + (s[2] - U'0') : 0;
+    return at >= 4 && at + 2 <= s.size() ? Q(s.substr(at - 1, 3)) : Q(s);
+}
+
+// Answers the coming real dialogs in turn: "[caption]" clicks that button, any other step is typed and
+// OK'd. Notes each dialog as its title, text and pre-filled answer.
+void AnswerModals(QStringList steps, QStringList* seen)
+{
+    AnswerNextModal([steps, seen](QWidget* dialog) mutable {
+        const QString step = steps.takeFirst();
+        if (auto* box = qobject_cast<QMessageBox*>(dialog))
+            *seen << dialog->windowTitle() + "|" + box->text();
+        else if (auto* prompt = qobject_cast<QInputDialog*>(dialog))
+            *seen << dialog->windowTitle() + "|" + prompt->labelText() + "|" + prompt->textValue();
+        if (!steps.isEmpty())
+            AnswerModals(steps, seen);
+        if (!step.startsWith('['))
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(), step);
+        ClickButton(dialog, step.startsWith('[') ? step.mid(1, step.size() - 2) : "OK");
+    });
+}
+
+} // namespace
+
+class frmCryptTest : public QObject
+{
+    Q_OBJECT
+
+    ApplicationState state;
+    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<Services> services;
+    std::unique_ptr<WindowRules> rules;
+    frmCrypt* w = nullptr;
+
+    void load(UserDialogs* dialogs = nullptr)
+    {
+        services = std::make_unique<Services>(Services{dialogs ? *dialogs : fakes->dialogs, fakes->clipboard,
+                                                       fakes->clock, fakes->random, fakes->beep});
+        RegisterWindows({state, *rules, *services});
+        rules->Show(WindowId::frmCrypt);
+        w = rules->Find<frmCrypt>(WindowId::frmCrypt);
+        QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
+    }
+    template <typename T = QAction>
+    T* get(const QString& name) const
+    {
+        return w->findChild<T*>(name);
+    }
+    void click(const QString& name) { QTest::mouseClick(get<QAbstractButton>(name), Qt::LeftButton); }
+    // A menu command by its action's name, or a shortcut typed with the cursor at the start of txtInput.
+    void run(const QString& command)
+    {
+        if (QAction* action = get(command))
+            return action->trigger();
+        w->txtInput()->setFocus();
+        w->txtInput()->moveCursor(QTextCursor::Start);
+        QTest::keySequence(w->txtInput(), QKeySequence(command));
+    }
+    Text in() const { return w->txtInput()->text(); }
+    Text out() const { return w->txtOutput()->text(); }
+    void setTexts(const Text& input, const Text& output)
+    {
+        w->txtInput()->setText(input);
+        w->txtOutput()->setText(output);
+    }
+
+private slots:
+    void init()
+    {
+        state = ApplicationState{};
+        fakes = std::make_unique<FakeServices>();
+        rules = std::make_unique<WindowRules>();
+    }
+    void cleanup()
+    {
+        rules->UnloadAll();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // Left over from an earlier window: another protocol; no user yet, so the welcome ends in its blank.
+    // Vignere without a key says so and shows the input as the output.
+    void loadsWithDefaults()
+    {
+        state.SelectedProtocol = 2;
+        load();
+        QCOMPARE(w->windowTitle(), "qelCrypto - Qelvang Kodelag");
+        QVERIFY(get<QRadioButton>("Option4")->isChecked());
+        QCOMPARE(int(state.SelectedProtocol), 4);
+        QVERIFY(!w->Check1()->isChecked() && !w->Check1()->isEnabled());
+        for (const char* name : {"crypt3", "crypt10", "cryptx", "MakeKeyDisk", "panikk", "loggut",
+                                 "changelog", "greetz", "menuPizzaTimer"})
+            QVERIFY2(!get(name)->isEnabled(), name);
+        QCOMPARE(get<QLabel>("lblAntTegn")->text(), QString());
+        StatusBar* bar = w->StatusBar1();
+        QCOMPARE(bar->count(), 2);
+        QCOMPARE(Q(bar->text(1)), "Velkommen til qelCrypto ");
+        QCOMPARE(Q(bar->text(2)), Q(TipText(4))); // the fake's draw of 0.5
+        QVERIFY(bar->isSizedToContents(1) && bar->isSizedToContents(2));
+
+        setTexts(U"Hei", U"gammel");
+        run("Ctrl+K");
+        const MessageBoxRequest missing{U"Vennligst sett en CryptKey først!", U"CryptKey ikke satt",
+                                        MessageButtons::Ok, MessageIcon::Critical};
+        QVERIFY(fakes->dialogs.shown() == std::vector<FakeDialogs::Shown>{missing});
+        QCOMPARE(Q(out()), "Hei");
+    }
+
+    void protocolChoice_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("protocol");
+        QTest::addColumn<bool>("repeats");
+        QTest::newRow("Crypt") << "Option1" << 1 << false;
+        QTest::newRow("Røver") << "Option2" << 2 << true;
+        QTest::newRow("Begge") << "Option3" << 3 << true;
+        QTest::newRow("Vignere") << "Option4" << 4 << false;
+    }
+    // Strong is ticked while enabled, then the choice moves away from the row's option and back to it; the
+    // texts stay. Reset (Ctrl+R) then empties the boxes only, and puts the cursor in the input.
+    void protocolChoice()
+    {
+        QFETCH(QString, option);
+        QFETCH(int, protocol);
+        QFETCH(bool, repeats);
+        load();
+        setTexts(U"Hei\r\nder", U"004a01x");
+        click("Option2");
+        click("Check1");
+        click(option == "Option1" ? "Option4" : "Option1");
+        click(option);
+        QCOMPARE(int(state.SelectedProtocol), protocol);
+        QVERIFY(w->Check1()->isChecked());
+        for (const char* name : {"crypt3", "crypt10", "cryptx"})
+            QCOMPARE(get(name)->isEnabled(), repeats);
+        QCOMPARE(w->Check1()->isEnabled(), repeats);
+        QVERIFY(in() == U"Hei\r\nder" && out() == U"004a01x");
+
+        const Text welcome = w->StatusBar1()->text(1), tip = w->StatusBar1()->text(2);
+        w->txtOutput()->setFocus();
+        QTest::keySequence(w->txtOutput(), QKeySequence("Ctrl+R"));
+        QVERIFY(in().empty() && out().empty());
+        QVERIFY(get<QRadioButton>(option)->isChecked() && w->Check1()->isChecked());
+        QVERIFY(int(state.SelectedProtocol) == protocol && w->StatusBar1()->count() == 2);
+        QVERIFY(w->StatusBar1()->text(1) == welcome && w->StatusBar1()->text(2) == tip);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->txtInput()));
+    }
+
+    void encryptThenDecrypt_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("encrypt");
+        QTest::addColumn<QString>("decrypt");
+        QTest::addColumn<QString>("header");
+        // clang-format off
+        QTest::newRow("Røver x3, Dekrypter") << "Option2" << "crypt3" << "dekrypter" << "b03";
+        QTest::newRow("Røver Ctrl+K, Ctrl+D") << "Option2" << "Ctrl+K" << "Ctrl+D" << "b01";
+        QTest::newRow("Begge x10, menu bar") << "Option3" << "crypt10" << "dekrypter1" << "d10";
+        QTest::newRow("Crypt, menu bar") << "Option1" << "krypter1" << "Ctrl+D" << "a01";
+        QTest::newRow("Vignere with key") << "Option4" << "krypter" << "dekrypter" << "f01";
+        // clang-format on
+    }
+    // The input is typed, a line break as CR LF (two characters in the count), and given lone CRs and LFs;
+    // the output goes through the clipboard (F2, F3) to be decrypted back to it exactly.
+    void encryptThenDecrypt()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, encrypt);
+        QFETCH(QString, decrypt);
+        QFETCH(QString, header);
+        state.CryptKey = U"NØKKEL";
+        load();
+        click(option);
+        for (const char* line : {"", "Hei på deg,", "", "Åse!"}) {
+            QTest::keyClicks(w->txtInput(), line);
+            QTest::keyClick(w->txtInput(), Qt::Key_Return);
+        }
+        QCOMPARE(Q(in()), "\r\nHei på deg,\r\n\r\nÅse!\r\n");
+        QCOMPARE(get<QLabel>("lblAntTegn")->text(), "23");
+        w->txtInput()->setText(in() + U"\ra\nb\n\r");
+        const Text input = in();
+        run(encrypt);
+        QCOMPARE(Q(in()), Q(input));
+        QCOMPARE(OuterHeader(out()), header);
+        run("F2");
+        QCOMPARE(Q(fakes->clipboard.text()), Q(out()));
+        w->txtInput()->setText(U"x");
+        run("F3");
+        QCOMPARE(Q(in()), Q(out()));
+        run(decrypt);
+        QCOMPARE(Q(out()), Q(input));
+        std::vector<FakeDialogs::Shown> prompts;
+        if (option == "Option4")
+            prompts.push_back(InputBoxRequest{U"Ka key ska bruges?", U"Enter decrypt Key", U"NØKKEL"});
+        QVERIFY(fakes->dialogs.shown() == prompts);
+    }
+
+    void pasteAndCopyEdges()
+    {
+        load();
+        const std::pair<Text, Text> pastes[] = {
+            {U"a\nb\n", U"a\r\nb\r\n"}, {U"a\rb\n", U"a\rb\n"}, {U"", U""}};
+        for (const auto& [clipboard, pasted] : pastes) {
+            fakes->clipboard.setText(clipboard);
+            run("F3");
+            QCOMPARE(Q(in()), Q(pasted));
+        }
+        const int writes = fakes->clipboard.writes();
+        run("F2");
+        QVERIFY(fakes->clipboard.text().empty() && fakes->clipboard.writes() == writes + 1);
+    }
+
+    // The prompt answers in turn ("-" cancels); the boxes shown: P prompt, O overflow, and the limit box
+    // answered R (retry) or C (cancel); the output's outer header, or the output.
+    void repeatCount_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("boxes");
+        QTest::addColumn<QString>("output");
+        // clang-format off
+        QTest::newRow("13") << QStringList{"13"} << "P" << "b13";
+        QTest::newRow("14 overflows") << QStringList{"14"} << "PO" << "gammel";
+        QTest::newRow("0") << QStringList{"0"} << "P" << "a";
+        for (const char* tooMany : {"15", "abc"})
+            QTest::newRow(tooMany) << QStringList{tooMany} << "PC" << "gammel";
+        QTest::newRow("15, retry, 3") << QStringList{"15", "3"} << "PRP" << "b03";
+        QTest::newRow("abc, retry, cancel") << QStringList{"abc", "-"} << "PRP" << "gammel";
+        QTest::newRow("cancel") << QStringList{"-"} << "P" << "gammel";
+        QTest::newRow("empty") << QStringList{""} << "P" << "gammel";
+        QTest::newRow("3.5") << QStringList{"3.5"} << "P" << "b04";
+        // clang-format on
+    }
+    void repeatCount()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QString, boxes);
+        QFETCH(QString, output);
+        const InputBoxRequest prompt{U"Hvor mange ganger skal teksten krypteres?", U"qelCrypto", U""};
+        const MessageBoxRequest limit{U"Grensen er 15 ganger!", U"Error", MessageButtons::RetryCancel,
+                                      MessageIcon::Exclamation};
+        for (const QString& answer : answers)
+            fakes->dialogs.answerNextPrompt(answer == "-" ? std::nullopt
+                                                          : std::optional(FromQString(answer)));
+        std::vector<FakeDialogs::Shown> expected;
+        for (QChar box : boxes) {
+            expected.push_back(box == 'P'   ? FakeDialogs::Shown(prompt)
+                               : box == 'O' ? Messages::OverflowReport()
+                                            : limit);
+            if (box == 'R' || box == 'C')
+                fakes->dialogs.answerNextMessage(box == 'R' ? MessageAnswer::Retry : MessageAnswer::Cancel);
+        }
+        load();
+        click("Option2");
+        setTexts(U"a", U"gammel");
+        run("cryptx");
+        QVERIFY(fakes->dialogs.shown() == expected);
+        QCOMPARE(OuterHeader(out()), output);
+    }
+
+    void repeatCountWithRealDialogs()
+    {
+        QtDialogs dialogs;
+        load(&dialogs);
+        click("Option2");
+        w->txtInput()->setText(U"a");
+        QStringList seen;
+        AnswerModals({"15", "[&Prøv igjen]", "3"}, &seen);
+        run("cryptx");
+        QCOMPARE(OuterHeader(out()), "b03");
+        const Text encrypted = out();
+        AnswerModals({"15", "[Avbryt]"}, &seen);
+        run("cryptx");
+        QCOMPARE(Q(out()), Q(encrypted));
+        const QString prompt = "qelCrypto|Hvor mange ganger skal teksten krypteres?|";
+        const QString limit = "Error|Grensen er 15 ganger!";
+        QCOMPARE(seen, (QStringList{prompt, limit, prompt, prompt, limit}));
+    }
+
+    // CryptKey opens its dialog once however often it is chosen; closing unloads that too.
+    void closingUnloadsEveryWindow_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Ctrl+Q") << "Ctrl+Q";
+        QTest::newRow("Lukk") << "Lukk";
+        QTest::newRow("close box") << "close box";
+    }
+    void closingUnloadsEveryWindow()
+    {
+        QFETCH(QString, how);
+        load();
+        run("setCryptKey");
+        Form* dialog = rules->Find(WindowId::frmCryptKey);
+        run("setCryptKey");
+        QVERIFY(dialog != nullptr && rules->Find(WindowId::frmCryptKey) == dialog);
+        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(),
+                                       [](QWidget* window) { return dynamic_cast<frmCryptKey*>(window); }),
+                 1);
+        if (how == "close box")
+            w->close();
+        else
+            run(how);
+        QVERIFY(rules->Loaded().empty());
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+};
+
+QTEST_MAIN(frmCryptTest)
+#include "frmCryptTest.moc"

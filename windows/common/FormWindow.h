@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/WindowRules.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace qel {
+
+// Binds a Qt top-level widget to the window rules: showing, hiding and destroying go through the
+// widget; its close box is an Unload of the window, which the rules carry out.
+template <typename Widget>
+class FormWindow : public Widget, public Form
+{
+public:
+    FormWindow(WindowRules& rules, WindowId id) : m_rules(rules), m_id(id) {}
+
+    void makeVisible() override
+    {
+        if (!m_placed) {
+            Widget::adjustSize();
+            CentreOnScreen();
+            m_placed = true;
+        }
+        Widget::show();
+        Widget::raise();
+        Widget::activateWindow();
+    }
+    void makeHidden() override { Widget::hide(); }
+    bool isShown() const override { return Widget::isVisible(); }
+    // The handler that unloads a window often runs inside it, so the widget goes once control is
+    // back in the event loop.
+    void dispose() override
+    {
+        Widget::hide();
+        Widget::deleteLater();
+    }
+
+protected:
+    WindowRules& rules() const { return m_rules; }
+
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->ignore();
+        m_rules.Unload(m_id);
+    }
+
+private:
+    void CentreOnScreen()
+    {
+        const QScreen* screen =
+            Widget::screen() != nullptr ? Widget::screen() : QGuiApplication::primaryScreen();
+        if (screen == nullptr)
+            return;
+        QRect frame = Widget::frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        Widget::move(frame.topLeft());
+    }
+
+    WindowRules& m_rules;
+    WindowId m_id;
+    bool m_placed = false;
+};
+
+} // namespace qel

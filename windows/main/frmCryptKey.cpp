@@ -1,0 +1,116 @@
+#include "frmCryptKey.h"
+
+#include "cipher/Cryptocalls.h"
+#include "cipher/Messages.h"
+#include "platform/EditMenu.h"
+#include "platform/QtText.h"
+#include "platform/TextBox.h"
+#include "windows/common/Design.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace qel {
+
+using Design::Place;
+
+bool IsErrorPreview(TextView preview)
+{
+    return preview.starts_with(U"error:");
+}
+
+frmCryptKey::frmCryptKey(const WindowContext& context)
+    : FormWindow(context.windows, WindowId::frmCryptKey), m_state(context.state),
+      m_services(context.services),
+      m_lblSkrivInn(new QLabel(QStringLiteral("Skriv inn ønsket key her:"), this)),
+      m_txtInputKey(new QLineEdit(this)),
+      m_lblOutput(new QLabel(QStringLiteral("Slik blir den endelige key'en:"), this)),
+      m_txtOutputKey(new TextBox(this)),
+      m_cmdCopy(new QPushButton(QStringLiteral("Send til clipboard"), this)),
+      m_cmdOK(new QPushButton(QStringLiteral("OK"), this))
+{
+    setObjectName(QStringLiteral("frmCryptKey"));
+    setWindowTitle(QStringLiteral("qelCrypto - Sett CryptKey"));
+    // A tool window: small title bar with a close box, kept out of the task bar.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(Design::Twips(4380), Design::Twips(1980));
+
+    m_lblSkrivInn->setObjectName(QStringLiteral("lblSkrivInn"));
+    Place(m_lblSkrivInn, 75, 60, 1785, 225);
+
+    m_txtInputKey->setObjectName(QStringLiteral("txtInputKey"));
+    Place(m_txtInputKey, 60, 300, 4245, 315);
+    connect(m_txtInputKey, &QLineEdit::textChanged, this, &frmCryptKey::txtInputKey_Change);
+    m_txtInputKey->installEventFilter(this);
+    UseNorwegianEditMenu(m_txtInputKey);
+
+    m_lblOutput->setObjectName(QStringLiteral("lblOutput"));
+    Place(m_lblOutput, 60, 720, 2115, 195);
+
+    m_txtOutputKey->setObjectName(QStringLiteral("txtOutputKey"));
+    m_txtOutputKey->setFont(Design::SansSerif(12));
+    m_txtOutputKey->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtOutputKey->setText(U"error: no input\r\n");
+    Place(m_txtOutputKey, 60, 960, 4245, 345);
+
+    m_cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
+    m_cmdCopy->setAutoDefault(false);
+    Place(m_cmdCopy, 60, 1380, 4245, 195);
+    connect(m_cmdCopy, &QPushButton::clicked, this, &frmCryptKey::cmdCopy_Click);
+
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setAutoDefault(false);
+    Place(m_cmdOK, 60, 1680, 4245, 195);
+    connect(m_cmdOK, &QPushButton::clicked, this, &frmCryptKey::cmdOK_Click);
+
+    setTabOrder(m_txtInputKey, m_cmdCopy);
+    setTabOrder(m_cmdCopy, m_txtOutputKey);
+    setTabOrder(m_txtOutputKey, m_cmdOK);
+    m_txtInputKey->setFocus();
+}
+
+frmCryptKey::~frmCryptKey() = default;
+
+void frmCryptKey::txtInputKey_Change()
+{
+    m_txtOutputKey->setText(Cryptocalls::NormaliseKey(FromQString(m_txtInputKey->text())));
+}
+
+bool frmCryptKey::txtInputKey_KeyPress(int keyAscii)
+{
+    if (keyAscii != 13)
+        return false;
+    cmdOK_Click();
+    return true;
+}
+
+bool frmCryptKey::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_txtInputKey && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            return txtInputKey_KeyPress(13);
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+void frmCryptKey::cmdOK_Click()
+{
+    const Text preview = m_txtOutputKey->text();
+    if (!IsErrorPreview(preview))
+        m_state.CryptKey = preview;
+    else
+        m_services.dialogs.showMessage(Messages::InvalidKey());
+    rules().Unload(WindowId::frmCryptKey);
+}
+
+void frmCryptKey::cmdCopy_Click()
+{
+    const Text preview = m_txtOutputKey->text();
+    if (!IsErrorPreview(preview))
+        m_services.clipboard.setText(preview);
+}
+
+} // namespace qel

@@ -1,0 +1,39 @@
+#include "app/ApplicationState.h"
+#include "app/WindowRules.h"
+#include "platform/Beep.h"
+#include "platform/Clipboard.h"
+#include "platform/Clock.h"
+#include "platform/QtDialogs.h"
+#include "windows/Program.h"
+#include "windows/Registry.h"
+#include "windows/common/Design.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qelCrypto"));
+    QApplication::setFont(qel::Design::SansSerif(8));
+    // The program ends when no window is loaded, not when the last visible one closes: a window may
+    // wait hidden behind the others.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    qel::QtDialogs dialogs;
+    qel::QtClipboard clipboard;
+    qel::SystemClock clock;
+    qel::SeededRandom random = qel::SeededRandom::fromClock();
+    qel::QtBeep beep;
+    qel::Services services{dialogs, clipboard, clock, random, beep};
+    qel::ApplicationState state;
+    qel::WindowRules windows;
+    qel::RegisterWindows({state, windows, services});
+
+    qel::QuitWhenAllUnloaded(windows, [] { QApplication::quit(); });
+
+    windows.Show(qel::StartWindow);
+    const int status = QApplication::exec();
+    windows.UnloadAll();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
+}
