@@ -29,7 +29,9 @@ private:
 class FakeClock final : public Clock
 {
 public:
-    explicit FakeClock(QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(18, 40, 10))) : m_now(std::move(now)) {}
+    explicit FakeClock(QDateTime now = QDateTime(QDate(2026, 12, 6), QTime(18, 40, 10)))
+        : m_now(std::move(now))
+    {}
     QDateTime now() const override { return m_now; }
     void set(QDateTime now) { m_now = std::move(now); }
     void advanceSeconds(qint64 seconds) { m_now = m_now.addSecs(seconds); }
@@ -59,7 +61,10 @@ public:
         if (valid(position))
             m_panels.erase(m_panels.begin() + (position - 1));
     }
-    Text text(int position) const override { return valid(position) ? m_panels[index(position)].text : Text(); }
+    Text text(int position) const override
+    {
+        return valid(position) ? m_panels[index(position)].text : Text();
+    }
     void setText(int position, const Text& text) override
     {
         if (valid(position))
@@ -70,7 +75,10 @@ public:
         if (valid(position))
             m_panels[index(position)].sized = true;
     }
-    bool isSizedToContents(int position) const override { return valid(position) && m_panels[index(position)].sized; }
+    bool isSizedToContents(int position) const override
+    {
+        return valid(position) && m_panels[index(position)].sized;
+    }
 
 private:
     struct Panel {
