@@ -30,13 +30,13 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-struct ButtonSpec {
+struct ButtonDesign {
     MessageAnswer answer;
     QMessageBox::StandardButton standard;
     const char* caption;
 };
 
-std::vector<ButtonSpec> ButtonsOf(MessageButtons buttons)
+std::vector<ButtonDesign> ButtonsOf(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::YesNoCancel:
@@ -59,16 +59,16 @@ MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request)
     QMessageBox box(ToQtIcon(request.icon), ToQString(request.title), ToQString(request.text),
                     QMessageBox::NoButton, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
-    const std::vector<ButtonSpec> buttons = ButtonsOf(request.buttons);
-    for (const ButtonSpec& spec : buttons)
-        box.addButton(spec.standard)->setText(QString::fromUtf8(spec.caption));
+    const std::vector<ButtonDesign> buttons = ButtonsOf(request.buttons);
+    for (const ButtonDesign& button : buttons)
+        box.addButton(button.standard)->setText(QString::fromUtf8(button.caption));
     box.setDefaultButton(buttons.front().standard);
     box.setEscapeButton(buttons.back().standard);
 
     const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
-    for (const ButtonSpec& spec : buttons) {
-        if (spec.standard == clicked)
-            return spec.answer;
+    for (const ButtonDesign& button : buttons) {
+        if (button.standard == clicked)
+            return button.answer;
     }
     // Closed without a button (the close box, Escape): the box's escape button.
     return buttons.back().answer;
