@@ -11,20 +11,30 @@ namespace qel {
 
 void TranslateEditMenu(QMenu* menu)
 {
-    // The standard actions are named after their freedesktop icons.
-    static const std::pair<const char*, const char*> captions[] = {
-        {"edit-undo", "&Angre"},     {"edit-redo", "&Gjør om"},  {"edit-cut", "Klipp &ut"},
-        {"edit-copy", "&Kopier"},    {"edit-paste", "&Lim inn"}, {"edit-delete", "&Slett"},
-        {"select-all", "&Merk alt"},
+    // The text edits' standard actions are named after their freedesktop icons; a line edit's carry
+    // no names in every Qt version, so their English captions identify them as well.
+    struct Caption {
+        const char* name;
+        const char* english;
+        const char* norwegian;
+    };
+    static const Caption captions[] = {
+        {"edit-undo", "Undo", "&Angre"},           {"edit-redo", "Redo", "&Gjør om"},
+        {"edit-cut", "Cut", "Klipp &ut"},          {"edit-copy", "Copy", "&Kopier"},
+        {"edit-paste", "Paste", "&Lim inn"},       {"edit-delete", "Delete", "&Slett"},
+        {"select-all", "Select All", "&Merk alt"},
     };
     for (QAction* action : menu->actions()) {
-        for (const auto& [name, caption] : captions) {
-            if (action->objectName() != QLatin1String(name))
+        const QString english = action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+        for (const Caption& caption : captions) {
+            if (action->objectName() != QLatin1String(caption.name) &&
+                english != QLatin1String(caption.english))
                 continue;
             // The shortcut stays as Qt shows it, after the tab.
             const QString shortcut = action->text().section(QLatin1Char('\t'), 1);
-            const QString text = QString::fromUtf8(caption);
+            const QString text = QString::fromUtf8(caption.norwegian);
             action->setText(shortcut.isEmpty() ? text : text + QLatin1Char('\t') + shortcut);
+            break;
         }
     }
 }

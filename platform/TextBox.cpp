@@ -189,10 +189,10 @@ void TextBox::renderDocument(std::size_t cursorExact)
     m_rendering = false;
 }
 
-void TextBox::recordEdit(std::size_t from, std::size_t to, const Text& inserted)
+void TextBox::recordEdit(std::size_t from, std::size_t to, const Text& inserted, bool typing)
 {
     m_redo.clear();
-    const bool typed = from == to && inserted.size() == 1;
+    const bool typed = typing && from == to && inserted.size() == 1;
     // Characters typed one after another undo together, as a word does in any editor.
     const bool continuesRun = typed && from == m_typingEnd;
     m_typingEnd = typed ? from + 1 : Text::npos;
@@ -233,7 +233,7 @@ void TextBox::redoEdit()
 
 void TextBox::replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter)
 {
-    recordEdit(from, to, replacement);
+    recordEdit(from, to, replacement, false);
     m_exact.replace(from, to - from, replacement);
     renderDocument(cursorAfter);
     emit changed();
@@ -278,7 +278,7 @@ void TextBox::onContentsChange(int position, int, int)
     else
         cursorExact = from + FromTyped(now.mid(prefix, cursorDisplay - prefix)).size();
 
-    recordEdit(from, to, typed);
+    recordEdit(from, to, typed, true);
     m_exact.replace(from, to - from, typed);
     m_display = Render(m_exact);
     // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line

@@ -63,7 +63,7 @@ private:
 
     void onContentsChange(int position, int removed, int added);
     void replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter);
-    void recordEdit(std::size_t from, std::size_t to, const Text& inserted);
+    void recordEdit(std::size_t from, std::size_t to, const Text& inserted, bool typing);
     void restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to);
     void renderDocument(std::size_t cursorExact);
     std::size_t exactIndexAt(int displayPosition) const;
