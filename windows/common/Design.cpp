@@ -6,7 +6,7 @@ namespace qel::Design {
 
 void Place(QWidget* control, int left, int top, int width, int height)
 {
-    control->setGeometry(TwipsRect(left, top, width, height));
+    control->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
 QFont SansSerif(qreal pointSize, bool bold)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QRect>
 #include <QStringList>
 
 class QWidget;
@@ -13,11 +12,6 @@ namespace qel::Design {
 constexpr int Twips(int twips)
 {
     return twips / 15;
-}
-
-inline QRect TwipsRect(int left, int top, int width, int height)
-{
-    return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
 }
 
 // Places a control at its design position and size in twips.

@@ -253,11 +253,16 @@ void frmCrypt::txtInput_Change()
     m_lblAntTegn->setText(QString::number(m_txtInput->text().size()));
 }
 
+// What both pipelines read besides the input text.
+Calls::CipherSettings frmCrypt::cipherSettings() const
+{
+    return {m_state.SelectedProtocol, m_Check1->isChecked(), m_state.CryptKey};
+}
+
 void frmCrypt::EncryptText(int count)
 {
-    const Calls::CipherSettings settings{m_state.SelectedProtocol, m_Check1->isChecked(), m_state.CryptKey};
-    if (const auto output =
-            Calls::EncryptText(m_txtInput->text(), count, settings, m_services.dialogs, m_services.random))
+    if (const auto output = Calls::EncryptText(m_txtInput->text(), count, cipherSettings(),
+                                               m_services.dialogs, m_services.random))
         m_txtOutput->setText(*output);
 }
 
@@ -304,8 +309,7 @@ void frmCrypt::cryptx_Click()
 
 void frmCrypt::dekrypter_Click()
 {
-    const Calls::CipherSettings settings{m_state.SelectedProtocol, m_Check1->isChecked(), m_state.CryptKey};
-    if (const auto output = Calls::DecryptText(m_txtInput->text(), settings, m_services.dialogs))
+    if (const auto output = Calls::DecryptText(m_txtInput->text(), cipherSettings(), m_services.dialogs))
         m_txtOutput->setText(*output);
 }
 

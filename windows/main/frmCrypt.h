@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cipher/Calls.h"
 #include "windows/common/FormWindow.h"
 #include "windows/common/WindowContext.h"
 
@@ -62,6 +63,7 @@ private:
                         const QKeySequence& shortcut = {});
     void chooseProtocol(int protocol);
     void updateEnabledStates();
+    Calls::CipherSettings cipherSettings() const;
     void EncryptText(int count);
 
     ApplicationState& m_state;
