@@ -34,6 +34,11 @@ inline InputBoxRequest DecryptKeyPrompt(const Text& cryptKey)
     return {U"Ka key ska bruges?", U"Enter decrypt Key", cryptKey};
 }
 
+// The program's own short description of an error number, as the "Feilbeskrivelse" box gives it.
+Text ErrorDescription(ErrorNumber number);
+// A failure of the key-disk drive or the key file, described as above.
+Failure FileFailure(ErrorNumber number);
+
 // The box that puts a failed transform or header strip into words: an overflow always reads the same;
 // other failures of the transforms are a terse "Feil!", while the header strip describes its failure.
 MessageBoxRequest FailureReport(const Failure& failure);

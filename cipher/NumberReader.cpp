@@ -17,7 +17,25 @@ bool IsDigit(char32_t ch)
 }
 
 // Anything beyond this is out of every width we hold, so the digits after it need not be counted.
-constexpr std::int64_t Saturation = 1'000'000;
+constexpr std::int64_t Saturation = 100'000'000'000;
+
+struct Bounds {
+    std::int64_t low;
+    std::int64_t high;
+};
+
+constexpr Bounds Range(NumberWidth width)
+{
+    switch (width) {
+    case NumberWidth::UnsignedByte:
+        return {0, 255};
+    case NumberWidth::SignedInt16:
+        return {-32768, 32767};
+    case NumberWidth::SignedInt32:
+        break;
+    }
+    return {-2147483648LL, 2147483647LL};
+}
 
 } // namespace
 
@@ -61,8 +79,7 @@ Result<int> ReadNumber(TextView text, NumberWidth width)
     if (negative)
         rounded = -rounded;
 
-    const std::int64_t low = width == NumberWidth::UnsignedByte ? 0 : -32768;
-    const std::int64_t high = width == NumberWidth::UnsignedByte ? 255 : 32767;
+    const auto [low, high] = Range(width);
     if (rounded < low || rounded > high)
         return Failure{ErrorNumber::Overflow, U"Overflow", FailureSource::Number};
     return static_cast<int>(rounded);

@@ -8,6 +8,7 @@ namespace qel {
 enum class NumberWidth {
     UnsignedByte, // 0 to 255
     SignedInt16,  // -32768 to 32767
+    SignedInt32,  // -2147483648 to 2147483647
 };
 
 // Reads the leading decimal number of a text the way every number box and header field of the

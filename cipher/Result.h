@@ -12,6 +12,13 @@ enum class ErrorNumber : int {
     InvalidArgument = 5,
     Overflow = 6,
     OutOfMemory = 7,
+    FileNotFound = 53,
+    DeviceIoError = 57,
+    DiskFull = 61,
+    InputPastEnd = 62,
+    PermissionDenied = 70,
+    DiskNotReady = 71,
+    PathFileAccess = 75,
 };
 
 // Which operation failed decides the wording of the box the user sees.
@@ -19,6 +26,7 @@ enum class FailureSource {
     Transform,   // ReverseText, RoverTransform
     StripHeader, // StripHeader
     Number,      // reading a number from a text
+    File,        // the key-disk drive and the key file on it
 };
 
 struct Failure {

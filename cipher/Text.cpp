@@ -18,7 +18,44 @@ constexpr CasePair ExtraPairs[] = {
     {0x0178, 0x00FF}, // Ÿ ÿ
 };
 
+// Windows-1252's 0x80–0x9F block; the rest of the code page is Latin-1.
+constexpr char32_t HighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
 } // namespace
+
+std::string ToWindows1252(TextView text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t ch : text) {
+        if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
+            out += static_cast<char>(ch);
+            continue;
+        }
+        char byte = '?';
+        for (std::size_t i = 0; i < std::size(HighControls); ++i) {
+            if (HighControls[i] == ch)
+                byte = static_cast<char>(0x80 + i);
+        }
+        out += byte;
+    }
+    return out;
+}
+
+Text FromWindows1252(std::string_view bytes)
+{
+    Text out;
+    out.reserve(bytes.size());
+    for (char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        out += code >= 0x80 && code < 0xA0 ? HighControls[code - 0x80] : char32_t{code};
+    }
+    return out;
+}
 
 char32_t UpperCase(char32_t ch)
 {

@@ -14,6 +14,12 @@ using TextView = std::u32string_view;
 char32_t UpperCase(char32_t ch);
 char32_t LowerCase(char32_t ch);
 
+// Windows-1252 bytes, as files on a key disk hold them. The five bytes that code page leaves undefined
+// decode to the C1 controls of the same number, as Windows does; characters outside the code page
+// encode as "?".
+std::string ToWindows1252(TextView text);
+Text FromWindows1252(std::string_view bytes);
+
 // UTF-8 at the edges (tests, benchmarks, the command line). Malformed input becomes U+FFFD.
 std::string ToUtf8(TextView text);
 Text FromUtf8(std::string_view utf8);

@@ -6,7 +6,7 @@
 
 namespace qel {
 
-enum class MessageButtons { Ok, YesNoCancel, RetryCancel };
+enum class MessageButtons { Ok, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Critical, Exclamation, Question, Information };
 enum class MessageAnswer { Ok, Yes, No, Cancel, Retry };
 

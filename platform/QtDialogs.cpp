@@ -39,6 +39,8 @@ struct ButtonDesign {
 std::vector<ButtonDesign> ButtonsOf(MessageButtons buttons)
 {
     switch (buttons) {
+    case MessageButtons::YesNo:
+        return {{MessageAnswer::Yes, QMessageBox::Yes, "&Ja"}, {MessageAnswer::No, QMessageBox::No, "&Nei"}};
     case MessageButtons::YesNoCancel:
         return {{MessageAnswer::Yes, QMessageBox::Yes, "&Ja"},
                 {MessageAnswer::No, QMessageBox::No, "&Nei"},

@@ -15,6 +15,7 @@ using testing::RowName;
 
 constexpr auto Byte = NumberWidth::UnsignedByte;
 constexpr auto Int16 = NumberWidth::SignedInt16;
+constexpr auto Int32 = NumberWidth::SignedInt32;
 constexpr std::nullopt_t Fails = std::nullopt;
 
 // name, text, width, number read (none: it overflows the width)
@@ -44,7 +45,11 @@ const std::vector<ReadNumberTest::ParamType> Rows = {
     {"ByteOverTop", U"256", Byte, Fails}, {"ByteUnderZero", U"-1", Byte, Fails},
     {"ByteHalfOverTop", U"255.5", Byte, Fails}, {"ManyDigits", U"99999999999999999999", Int16, Fails},
     {"Int16Top", U"32767", Int16, 32767}, {"Int16OverTop", U"32768", Int16, Fails},
-    {"Int16Bottom", U"-32768", Int16, -32768}, {"Int16UnderBottom", U"-32769", Int16, Fails}};
+    {"Int16Bottom", U"-32768", Int16, -32768}, {"Int16UnderBottom", U"-32769", Int16, Fails},
+    {"Int32Top", U"2147483647", Int32, 2147483647}, {"Int32HalfOverTop", U"2147483646.5", Int32, 2147483646},
+    {"Int32OverTop", U"2147483648", Int32, Fails}, {"Int32Bottom", U"-2147483648", Int32, -2147483647 - 1},
+    {"Int32UnderBottom", U"-2147483649", Int32, Fails},
+    {"FortyDigits", U"1234567890123456789012345678901234567890", Int32, Fails}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Cases, ReadNumberTest, ::testing::ValuesIn(Rows), RowName);
 

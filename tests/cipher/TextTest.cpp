@@ -52,5 +52,22 @@ const std::vector<Utf8Test::ParamType> Utf8Rows = {
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Edges, Utf8Test, ::testing::ValuesIn(Utf8Rows), RowName);
 
+TEST(Windows1252Test, EveryByteRoundTrips)
+{
+    std::string bytes;
+    for (int code = 0; code < 256; ++code)
+        bytes += static_cast<char>(code);
+    const Text text = FromWindows1252(bytes);
+    EXPECT_EQ(text.substr(0x80, 3), U"€\u0081‚");
+    EXPECT_EQ(text.substr(0x9D, 3), U"\u009DžŸ");
+    EXPECT_EQ(text.substr(0xD8, 1), U"Ø");
+    EXPECT_EQ(ToWindows1252(text), bytes);
+}
+
+TEST(Windows1252Test, CharactersOutsideBecomeQuestionMarks)
+{
+    EXPECT_EQ(ToWindows1252(U"Å\u0100€\u4E2D😀"), "\xC5?\x80??");
+}
+
 } // namespace
 } // namespace qel

@@ -61,6 +61,8 @@ private slots:
         using A = MessageAnswer;
         using Q = QMessageBox;
         QTest::newRow("Ok: OK") << Ok << u"OK"_s << A::Ok << Information << Q::Information;
+        QTest::newRow("YesNo: Nei") << YesNo << u"&Nei"_s << A::No << Question << Q::Question;
+        QTest::newRow("YesNo: Escape") << YesNo << QString() << A::No << Question << Q::Question;
         QTest::newRow("YesNoCancel: Ja") << YesNoCancel << u"&Ja"_s << A::Yes << Question << Q::Question;
         QTest::newRow("YesNoCancel: Nei") << YesNoCancel << u"&Nei"_s << A::No << Exclamation << Q::Warning;
         QTest::newRow("YesNoCancel: Avbryt") << YesNoCancel << u"Avbryt"_s << A::Cancel << None << Q::NoIcon;
@@ -80,8 +82,10 @@ private slots:
         QStringList shown;
         Answer(shown, click);
         QTEST(m_dialogs.showMessage({U"Større tekst ", U"Nøkkel på plass ", buttons, icon}), "answer");
-        const QStringList captions[] = {
-            {u"OK"_s}, {u"&Ja"_s, u"&Nei"_s, u"Avbryt"_s}, {u"&Prøv igjen"_s, u"Avbryt"_s}};
+        const QStringList captions[] = {{u"OK"_s},
+                                        {u"&Ja"_s, u"&Nei"_s},
+                                        {u"&Ja"_s, u"&Nei"_s, u"Avbryt"_s},
+                                        {u"&Prøv igjen"_s, u"Avbryt"_s}};
         const QStringList seen{u"Nøkkel på plass "_s, u"Større tekst "_s, QString::number(shownIcon)};
         QCOMPARE(shown, seen + captions[int(buttons)]); // in the order of MessageButtons
     }

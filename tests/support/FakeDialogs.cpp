@@ -7,6 +7,7 @@ namespace {
 MessageAnswer FirstButton(MessageButtons buttons)
 {
     switch (buttons) {
+    case MessageButtons::YesNo:
     case MessageButtons::YesNoCancel:
         return MessageAnswer::Yes;
     case MessageButtons::RetryCancel:
