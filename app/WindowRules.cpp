@@ -72,6 +72,11 @@ Form* WindowRules::Find(WindowId id) const
     return loaded == nullptr ? nullptr : loaded->form;
 }
 
+bool WindowRules::AnyShown() const
+{
+    return std::any_of(m_loaded.begin(), m_loaded.end(), [](const Entry& e) { return e.form->isShown(); });
+}
+
 std::vector<WindowId> WindowRules::Loaded() const
 {
     std::vector<WindowId> ids;

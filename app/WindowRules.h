@@ -72,6 +72,8 @@ public:
     {
         return dynamic_cast<Window*>(Find(id));
     }
+    // Whether any loaded window is visible.
+    bool AnyShown() const;
     // The loaded windows, oldest first.
     std::vector<WindowId> Loaded() const;
 

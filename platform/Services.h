@@ -3,6 +3,7 @@
 #include "Beep.h"
 #include "Clipboard.h"
 #include "Clock.h"
+#include "KeyDrive.h"
 #include "cipher/RandomSource.h"
 #include "cipher/UserDialogs.h"
 
@@ -16,6 +17,7 @@ struct Services {
     Clock& clock;
     RandomSource& random;
     Beep& beep;
+    KeyDrive& drive;
 };
 
 } // namespace qel

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "windows/access/frmLogin.h"
+#include "windows/access/frmPanikk.h"
 #include "windows/main/frmCrypt.h"
 #include "windows/main/frmCryptKey.h"
 
@@ -9,10 +11,14 @@ namespace qel {
 
 void RegisterWindows(const WindowContext& context)
 {
+    context.windows.registerWindow(WindowId::frmLogin,
+                                   [context] { return std::make_unique<frmLogin>(context); });
     context.windows.registerWindow(WindowId::frmCrypt,
                                    [context] { return std::make_unique<frmCrypt>(context); });
     context.windows.registerWindow(WindowId::frmCryptKey,
                                    [context] { return std::make_unique<frmCryptKey>(context); });
+    context.windows.registerWindow(WindowId::frmPanikk,
+                                   [context] { return std::make_unique<frmPanikk>(context); });
 }
 
 } // namespace qel

@@ -8,6 +8,6 @@ namespace qel {
 void RegisterWindows(const WindowContext& context);
 
 // The window the program starts with.
-inline constexpr WindowId StartWindow = WindowId::frmCrypt;
+inline constexpr WindowId StartWindow = WindowId::frmLogin;
 
 } // namespace qel

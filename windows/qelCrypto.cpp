@@ -3,6 +3,7 @@
 #include "platform/Beep.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/KeyDrive.h"
 #include "platform/QtDialogs.h"
 #include "windows/Program.h"
 #include "windows/Registry.h"
@@ -24,7 +25,8 @@ int main(int argc, char* argv[])
     qel::SystemClock clock;
     qel::SeededRandom random = qel::SeededRandom::fromClock();
     qel::QtBeep beep;
-    qel::Services services{dialogs, clipboard, clock, random, beep};
+    qel::DirectoryDrive drive(qel::DirectoryDrive::DriveA());
+    qel::Services services{dialogs, clipboard, clock, random, beep, drive};
     qel::ApplicationState state;
     qel::WindowRules windows;
     qel::RegisterWindows({state, windows, services});

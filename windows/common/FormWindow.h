@@ -20,8 +20,7 @@ public:
     void makeVisible() override
     {
         if (!m_placed) {
-            Widget::adjustSize();
-            CentreOnScreen();
+            placeOnFirstShow();
             m_placed = true;
         }
         Widget::show();
@@ -41,17 +40,33 @@ public:
 protected:
     WindowRules& rules() const { return m_rules; }
 
+    // A window is centred on its screen the first time it shows; a window that covers the screen
+    // places itself.
+    virtual void placeOnFirstShow()
+    {
+        Widget::adjustSize();
+        CentreOnScreen();
+    }
+
+    // The close box unloads this window alone. Should that leave only hidden windows behind (after a
+    // panic, say), nothing could bring them back, so they go too and the program ends.
     void closeEvent(QCloseEvent* event) override
     {
         event->ignore();
         m_rules.Unload(m_id);
+        if (!m_rules.AnyShown())
+            m_rules.UnloadAll();
+    }
+
+    static QScreen* ScreenOf(const QWidget* widget)
+    {
+        return widget->screen() != nullptr ? widget->screen() : QGuiApplication::primaryScreen();
     }
 
 private:
     void CentreOnScreen()
     {
-        const QScreen* screen =
-            Widget::screen() != nullptr ? Widget::screen() : QGuiApplication::primaryScreen();
+        const QScreen* screen = ScreenOf(this);
         if (screen == nullptr)
             return;
         QRect frame = Widget::frameGeometry();

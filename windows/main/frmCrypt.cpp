@@ -6,11 +6,15 @@
 #include "platform/QtText.h"
 #include "platform/StatusBar.h"
 #include "platform/TextBox.h"
+#include "windows/access/KeyDisk.h"
+#include "windows/access/frmLogin.h"
 #include "windows/common/Design.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
 
@@ -120,10 +124,7 @@ QAction* frmCrypt::addCommand(QMenu* menu, const char* name, const QString& capt
     auto* action = new QAction(caption, this);
     action->setObjectName(QString::fromUtf8(name));
     action->setShortcut(shortcut);
-    if (handler != nullptr)
-        connect(action, &QAction::triggered, this, handler);
-    else
-        m_pending.append(action);
+    connect(action, &QAction::triggered, this, handler);
     if (menu != nullptr)
         menu->addAction(action);
     else
@@ -156,10 +157,10 @@ void frmCrypt::createMenus()
     m_cryptx = addCommand(cryptsub, "cryptx", QStringLiteral("Krypter xX"), &frmCrypt::cryptx_Click);
     addCommand(file, "dekrypter", QStringLiteral("&Dekrypter"), &frmCrypt::dekrypter_Click,
                Qt::CTRL | Qt::Key_D);
-    addCommand(file, "MakeKeyDisk", QStringLiteral("&Make KeyDisk"), nullptr);
+    addCommand(file, "MakeKeyDisk", QStringLiteral("&Make KeyDisk"), &frmCrypt::MakeKeyDisk_Click);
     addSeparator(file, "div2");
     addCommand(file, "Lukk", QStringLiteral("Lukk"), &frmCrypt::Lukk_Click, Qt::CTRL | Qt::Key_Q);
-    addCommand(file, "loggut", QStringLiteral("Logg ut"), nullptr, Qt::CTRL | Qt::Key_L);
+    addCommand(file, "loggut", QStringLiteral("Logg ut"), &frmCrypt::loggut_Click, Qt::CTRL | Qt::Key_L);
 
     QMenu* edit = addMenu(this, "edit", QStringLiteral("&Edit"));
     bar->addMenu(edit);
@@ -169,7 +170,7 @@ void frmCrypt::createMenus()
 
     QMenu* dill = addMenu(this, "dill", QStringLiteral("&Dill"));
     bar->addMenu(dill);
-    addCommand(dill, "panikk", QStringLiteral("&Panikk"), nullptr, Qt::Key_F5);
+    addCommand(dill, "panikk", QStringLiteral("&Panikk"), &frmCrypt::panikk_Click, Qt::Key_F5);
     m_changelog = addCommand(dill, "changelog", QStringLiteral("&Changelog"), &frmCrypt::changelog_Click);
     m_menuPizzaTimer = addCommand(dill, "menuPizzaTimer", QStringLiteral("Pi&zza Timer"),
                                   &frmCrypt::menuPizzaTimer_Click, Qt::CTRL | Qt::Key_T);
@@ -203,8 +204,6 @@ void frmCrypt::updateEnabledStates()
     m_changelog->setEnabled(windows.IsRegistered(WindowId::frmChangelog));
     m_greetz->setEnabled(windows.IsRegistered(WindowId::frmGreetz));
     m_menuPizzaTimer->setEnabled(windows.IsRegistered(WindowId::frmPizzaTimer));
-    for (QAction* pending : m_pending)
-        pending->setEnabled(false);
 }
 
 void frmCrypt::Form_Load()
@@ -359,6 +358,32 @@ void frmCrypt::menuPizzaTimer_Click()
 {
     m_state.PizzaHidden = false;
     rules().Show(WindowId::frmPizzaTimer);
+}
+
+void frmCrypt::MakeKeyDisk_Click()
+{
+    if (m_services.dialogs.showMessage(KeyDiskMessages::MakeKeyDiskQuestion()) == MessageAnswer::Yes)
+        WriteKeyDisk(m_services, m_state.CurrentUser);
+}
+
+void frmCrypt::panikk_Click()
+{
+    rules().Hide(WindowId::frmCrypt);
+    rules().Show(WindowId::frmPanikk);
+}
+
+// Everything goes, this window included, and a fresh login window comes up.
+void frmCrypt::loggut_Click()
+{
+    m_state.LoggedIn = true;
+    if (auto* login = rules().Find<frmLogin>(WindowId::frmLogin)) {
+        login->txtPassord()->clear();
+        login->txtBrukernavn()->clear();
+        login->Combo1()->setCurrentText(QStringLiteral("qelCrypto"));
+    }
+    rules().Unload(WindowId::frmCrypt);
+    if (auto* login = dynamic_cast<frmLogin*>(rules().Show(WindowId::frmLogin)))
+        login->txtBrukernavn()->setFocus();
 }
 
 } // namespace qel

@@ -55,6 +55,9 @@ public:
     void changelog_Click();
     void greetz_Click();
     void menuPizzaTimer_Click();
+    void MakeKeyDisk_Click();
+    void panikk_Click();
+    void loggut_Click();
 
 private:
     void createControls();
@@ -83,7 +86,6 @@ private:
     QAction* m_changelog = nullptr;
     QAction* m_menuPizzaTimer = nullptr;
     QAction* m_greetz = nullptr;
-    QList<QAction*> m_pending; // commands whose windows this build does not have yet
 };
 
 } // namespace qel

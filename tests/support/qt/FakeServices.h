@@ -1,10 +1,17 @@
 #pragma once
 
+#include "cipher/Messages.h"
 #include "platform/Services.h"
 #include "platform/StatusBar.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/ScriptedRandom.h"
 
+#include <QTest>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <deque>
 #include <vector>
 
 namespace qel::testing {
@@ -91,6 +98,75 @@ private:
     std::vector<Panel> m_panels;
 };
 
+// Drive A: as a temporary directory, with failures a test can plant: tests run with rights that no
+// write-protection stops, so a failing disk is told what to report.
+class TestDrive final : public KeyDrive
+{
+public:
+    TestDrive() : m_disk(m_dir.path()) {}
+
+    QString path(const QString& name) const { return m_disk.path(name); }
+    void put(const QString& name, const QByteArray& bytes, const QDateTime& modified) const
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        QVERIFY(file.flush()); // before the time is set, or writing it out would set it anew
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    QByteArray content(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void setModified(const QString& name, const QDateTime& modified) const
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    void failNextWrites(ErrorNumber number, int count)
+    {
+        m_writeFailures.insert(m_writeFailures.end(), count, number);
+    }
+    void failNextReads(ErrorNumber number, int count)
+    {
+        m_readFailures.insert(m_readFailures.end(), count, number);
+    }
+    int reads() const { return m_reads; }
+
+    Result<std::string> read(const QString& name, qint64 limit) const override
+    {
+        ++m_reads;
+        if (auto failure = planted(m_readFailures))
+            return *failure;
+        return m_disk.read(name, limit);
+    }
+    Result<QDateTime> lastModified(const QString& name) const override { return m_disk.lastModified(name); }
+    std::optional<Failure> replace(const QString& name, const std::string& content) override
+    {
+        if (auto failure = planted(m_writeFailures))
+            return failure;
+        return m_disk.replace(name, content);
+    }
+
+private:
+    static std::optional<Failure> planted(std::deque<ErrorNumber>& failures)
+    {
+        if (failures.empty())
+            return std::nullopt;
+        const ErrorNumber number = failures.front();
+        failures.pop_front();
+        return Messages::FileFailure(number);
+    }
+
+    QTemporaryDir m_dir;
+    DirectoryDrive m_disk;
+    mutable std::deque<ErrorNumber> m_readFailures;
+    std::deque<ErrorNumber> m_writeFailures;
+    mutable int m_reads = 0;
+};
+
 // One set of doubles behind the Services a window is created with.
 struct FakeServices {
     FakeDialogs dialogs;
@@ -98,7 +174,8 @@ struct FakeServices {
     FakeClock clock;
     ScriptedRandom random{{0.5}};
     FakeBeep beep;
-    Services services{dialogs, clipboard, clock, random, beep};
+    TestDrive drive;
+    Services services{dialogs, clipboard, clock, random, beep, drive};
 };
 
 } // namespace qel::testing

@@ -30,7 +30,7 @@ struct Fixture {
     WindowRules rules;
     testing::FakeServices fakes;
     QtDialogs qtDialogs;
-    Services realBoxes{qtDialogs, fakes.clipboard, fakes.clock, fakes.random, fakes.beep};
+    Services realBoxes{qtDialogs, fakes.clipboard, fakes.clock, fakes.random, fakes.beep, fakes.drive};
 };
 
 } // namespace

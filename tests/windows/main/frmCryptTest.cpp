@@ -7,6 +7,7 @@
 #include "tests/support/qt/FakeServices.h"
 #include "tests/support/qt/ModalAnswer.h"
 #include "windows/Registry.h"
+#include "windows/access/KeyFile.h"
 #include "windows/main/Tips.h"
 #include "windows/main/frmCryptKey.h"
 
@@ -68,8 +69,9 @@ class frmCryptTest : public QObject
 
     void load(UserDialogs* dialogs = nullptr)
     {
-        services = std::make_unique<Services>(Services{dialogs ? *dialogs : fakes->dialogs, fakes->clipboard,
-                                                       fakes->clock, fakes->random, fakes->beep});
+        services =
+            std::make_unique<Services>(Services{dialogs ? *dialogs : fakes->dialogs, fakes->clipboard,
+                                                fakes->clock, fakes->random, fakes->beep, fakes->drive});
         RegisterWindows({state, *rules, *services});
         rules->Show(WindowId::frmCrypt);
         w = rules->Find<frmCrypt>(WindowId::frmCrypt);
@@ -121,9 +123,10 @@ private slots:
         QVERIFY(get<QRadioButton>("Option4")->isChecked());
         QCOMPARE(int(state.SelectedProtocol), 4);
         QVERIFY(!w->Check1()->isChecked() && !w->Check1()->isEnabled());
-        for (const char* name : {"crypt3", "crypt10", "cryptx", "MakeKeyDisk", "panikk", "loggut",
-                                 "changelog", "greetz", "menuPizzaTimer"})
+        for (const char* name : {"crypt3", "crypt10", "cryptx", "changelog", "greetz", "menuPizzaTimer"})
             QVERIFY2(!get(name)->isEnabled(), name);
+        for (const char* name : {"MakeKeyDisk", "panikk", "loggut"})
+            QVERIFY2(get(name)->isEnabled(), name);
         QCOMPARE(get<QLabel>("lblAntTegn")->text(), QString());
         StatusBar* bar = w->StatusBar1();
         QCOMPARE(bar->count(), 2);
@@ -325,6 +328,25 @@ private slots:
             run(how);
         QVERIFY(rules->Loaded().empty());
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // The key disk is written for the user logged in, and only after a Yes.
+    void makeKeyDisk()
+    {
+        load();
+        state.CurrentUser = U"tg04user";
+        fakes->random = ScriptedRandom({24.0 / 16777216.0});
+        fakes->clock.set(QDateTime(QDate(2026, 12, 6), QTime(9, 5)));
+        const QString file = fakes->drive.path(QString::fromLatin1(KeyFileName));
+        fakes->dialogs.answerNextMessage(MessageAnswer::No);
+        run("MakeKeyDisk");
+        QVERIFY(!QFile::exists(file));
+        run("MakeKeyDisk");
+        QCOMPARE(fakes->drive.content(QString::fromLatin1(KeyFileName)), "100001431,\"tg04user\",905\r\n");
+        const MessageBoxRequest question{
+            U"For å lage en KeyDisk må du ha en diskett i drev A:. Vil du forsette?", U"Lage KeyDisk?",
+            MessageButtons::YesNo, MessageIcon::Question};
+        QCOMPARE(fakes->dialogs.messages(), std::vector(2, question));
     }
 };
 

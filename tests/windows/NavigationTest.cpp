@@ -1,0 +1,205 @@
+#include "platform/QtText.h"
+#include "platform/StatusBar.h"
+#include "platform/TextBox.h"
+#include "tests/support/qt/FakeServices.h"
+#include "windows/Program.h"
+#include "windows/Registry.h"
+#include "windows/access/frmLogin.h"
+#include "windows/access/frmPanikk.h"
+#include "windows/main/frmCrypt.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace qel;
+using namespace qel::testing;
+
+// Walks the program from window to window the way a user does, and after each step checks which
+// windows are loaded, in load order, each marked + when visible and - when hidden.
+class NavigationTest : public QObject
+{
+    Q_OBJECT
+
+    ApplicationState state;
+    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<WindowRules> rules;
+    int quits = 0;
+
+    QString windows() const
+    {
+        static const char* const names[] = {"frmLogin",  "frmCrypt",      "frmCryptKey",
+                                            "frmPanikk", "frmPizzaTimer", "frmVignereVisual",
+                                            "frmGreetz", "frmChangelog"};
+        QStringList shown;
+        for (const WindowId id : rules->Loaded())
+            shown << names[int(id)] + QString(rules->Find(id)->isShown() ? "+" : "-");
+        return shown.join(' ');
+    }
+    frmLogin* login() const { return rules->Find<frmLogin>(WindowId::frmLogin); }
+    frmCrypt* crypt() const { return rules->Find<frmCrypt>(WindowId::frmCrypt); }
+    void logIn(const QString& user)
+    {
+        login()->txtBrukernavn()->setText(user);
+        login()->txtPassord()->setText("mez");
+        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
+    }
+    void run(const char* command) { crypt()->findChild<QAction*>(command)->trigger(); }
+    // A shortcut reaches the main window once it is the active one.
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        crypt()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(crypt()));
+        QTest::keyClick(crypt()->focusWidget(), Qt::Key(key), modifiers);
+    }
+    void leavePanic()
+    {
+        auto* panic = rules->Find<frmPanikk>(WindowId::frmPanikk);
+        QVERIFY(QTest::qWaitForWindowActive(panic));
+        QTest::keyClick(panic, Qt::Key_Space);
+    }
+    Text welcome() const { return crypt()->StatusBar1()->text(1); }
+
+private slots:
+    void init()
+    {
+        state = ApplicationState{};
+        fakes = std::make_unique<FakeServices>();
+        rules = std::make_unique<WindowRules>();
+        quits = 0;
+        RegisterWindows({state, *rules, fakes->services});
+        QuitWhenAllUnloaded(*rules, [this] { ++quits; });
+        rules->Show(StartWindow);
+        QCOMPARE(windows(), "frmLogin+");
+    }
+    void cleanup()
+    {
+        rules->UnloadAll();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // The panic hides the main window with all it holds; a different user who logs in next finds it
+    // as it was, welcome included.
+    void panicAndBack()
+    {
+        logIn("kaktus");
+        QCOMPARE(windows(), "frmLogin- frmCrypt+");
+        run("setCryptKey");
+        crypt()->txtInput()->setText(U"hemmelig");
+        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+");
+        login()->Combo1()->setCurrentText("qelChat");
+
+        press(Qt::Key_F5);
+        QCOMPARE(windows(), "frmLogin- frmCrypt- frmCryptKey+ frmPanikk+");
+        leavePanic();
+        QCOMPARE(windows(), "frmLogin+ frmCrypt- frmCryptKey+ frmPanikk-");
+        QCOMPARE(login()->txtBrukernavn()->text(), "");
+        QCOMPARE(login()->txtPassord()->text(), "");
+        QCOMPARE(login()->Label3()->text(), "Blei du redd?");
+        QCOMPARE(login()->Combo1()->currentText(), "qelChat");
+        QVERIFY(QTest::qWaitForWindowActive(login()));
+        QVERIFY(login()->txtBrukernavn()->hasFocus());
+        QVERIFY(state.CurrentUser == U"Kaktus" && state.LoggedIn);
+
+        login()->Combo1()->setCurrentText("qelCrypto");
+        logIn("fjord");
+        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk-");
+        QCOMPARE(crypt()->txtInput()->text(), U"hemmelig");
+        QCOMPARE(welcome(), U"Velkommen til qelCrypto Kaktus");
+        QCOMPARE(login()->Label3()->text(), "");
+
+        // A second panic shows the same screen again.
+        QWidget* screen = rules->Find<frmPanikk>(WindowId::frmPanikk);
+        run("panikk");
+        QCOMPARE(windows(), "frmLogin- frmCrypt- frmCryptKey+ frmPanikk+");
+        QCOMPARE(rules->Find<frmPanikk>(WindowId::frmPanikk), screen);
+        QCOMPARE(quits, 0);
+    }
+
+    // Log out leaves one window, a fresh login window; the key and the user stay in the state, and the
+    // next login loads a fresh main window.
+    void logOut()
+    {
+        logIn("kaktus");
+        run("setCryptKey");
+        run("panikk");
+        leavePanic();
+        logIn("mast");
+        crypt()->txtInput()->setText(U"tapt");
+        state.CryptKey = U"NØKKEL";
+        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk-");
+        login()->Combo1()->setCurrentText("qelChat");
+        login()->Label3()->setText("gammel");
+        QWidget* before = login();
+
+        press(Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(windows(), "frmLogin+");
+        QVERIFY(login() != before);
+        QCOMPARE(login()->Combo1()->currentText(), "qelCrypto");
+        QCOMPARE(login()->Combo1()->count(), 3);
+        QCOMPARE(login()->Label3()->text(), "");
+        QVERIFY(QTest::qWaitForWindowActive(login()));
+        QVERIFY(login()->txtBrukernavn()->hasFocus());
+        QVERIFY(state.CurrentUser == U"Mast" && state.LoggedIn);
+        QCoreApplication::processEvents();
+        QCOMPARE(quits, 0);
+
+        logIn("fjord");
+        QCOMPARE(windows(), "frmLogin- frmCrypt+");
+        QCOMPARE(crypt()->txtInput()->text(), U"");
+        QCOMPARE(welcome(), U"Velkommen til qelCrypto Fjord");
+        QCOMPARE(state.CryptKey, U"NØKKEL");
+    }
+
+    // Every way out: each ends with nothing loaded, and the program ends once the handler returns.
+    void leaving_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Avslutt at the start") << "Avslutt";
+        QTest::newRow("Lukk on the main window") << "Lukk";
+        QTest::newRow("main window's close box") << "close main";
+        QTest::newRow("Avslutt after a panic") << "panic, Avslutt";
+        QTest::newRow("login close box after a panic") << "panic, close login";
+        QTest::newRow("login close box after log out") << "log out, close login";
+        QTest::newRow("dialog closed last after a panic") << "panic, close login, close dialog";
+    }
+
+    void leaving()
+    {
+        QFETCH(QString, way);
+        if (way != "Avslutt")
+            logIn("kaktus");
+        if (way == "Lukk" || way.startsWith("close") || way.endsWith("dialog"))
+            run("setCryptKey");
+        if (way.startsWith("panic")) {
+            run("panikk");
+            leavePanic();
+        }
+        if (way.startsWith("log out")) {
+            run("loggut");
+            QCoreApplication::processEvents();
+        }
+        if (way == "Avslutt" || way.endsWith("Avslutt"))
+            QTest::mouseClick(login()->findChild<QPushButton*>("cmdAvslutt"), Qt::LeftButton);
+        if (way == "Lukk")
+            run("Lukk");
+        if (way == "close main")
+            crypt()->close();
+        if (way.contains("close login"))
+            login()->close();
+        if (way.endsWith("close dialog")) {
+            // The dialog was still showing, so closing the login window took only that.
+            QCOMPARE(windows(), "frmCrypt- frmCryptKey+ frmPanikk-");
+            rules->Find<QWidget>(WindowId::frmCryptKey)->close();
+        }
+        QCOMPARE(windows(), "");
+        QCOMPARE(quits, 0);
+        QTRY_COMPARE(quits, 1);
+    }
+};
+
+QTEST_MAIN(NavigationTest)
+#include "NavigationTest.moc"

@@ -1,0 +1,257 @@
+#include "frmLogin.h"
+
+#include "Accounts.h"
+#include "KeyDisk.h"
+#include "cipher/Messages.h"
+#include "platform/EditMenu.h"
+#include "platform/QtText.h"
+#include "windows/common/Design.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <stdexcept>
+
+namespace qel {
+
+using Design::Place;
+
+namespace {
+
+const QString Crypto = QStringLiteral("qelCrypto");
+const QString PizzaTimer = QStringLiteral("qelPizzaTimer");
+const QString Chat = QStringLiteral("qelChat");
+
+// Long enough that a password too long to reverse can still be typed, and be refused.
+constexpr int EntryLength = 65535;
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    return label;
+}
+
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromUtf8(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* AddEntry(QWidget* parent, const char* name)
+{
+    auto* entry = new QLineEdit(parent);
+    entry->setObjectName(QString::fromUtf8(name));
+    entry->setMaxLength(EntryLength);
+    UseNorwegianEditMenu(entry);
+    return entry;
+}
+
+} // namespace
+
+frmLogin::frmLogin(const WindowContext& context)
+    : FormWindow(context.windows, WindowId::frmLogin), m_state(context.state), m_services(context.services)
+{
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("qelPortal - Logg inn"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/login-icon.xpm")));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(Design::Twips(4785), Design::Twips(3375));
+    createControls();
+}
+
+frmLogin::~frmLogin() = default;
+
+void frmLogin::createControls()
+{
+    const QString red = QStringLiteral("color: rgb(255, 0, 0);");
+
+    m_lblPortal = AddLabel(this, "lblPortal", QStringLiteral("qelPortal"));
+    m_lblPortal->setFont(Design::SansSerif(24, true));
+    m_lblPortal->setStyleSheet(red);
+    Place(m_lblPortal, 120, 120, 4575, 615);
+
+    Place(AddLabel(this, "lblBrukernavn", QStringLiteral("Brukernavn:")), 120, 960, 1095, 255);
+    m_txtBrukernavn = AddEntry(this, "txtBrukernavn");
+    Place(m_txtBrukernavn, 1800, 960, 2775, 285);
+    m_txtBrukernavn->installEventFilter(this);
+
+    Place(AddLabel(this, "Label1", QStringLiteral("Passord:")), 120, 1560, 975, 255);
+    m_txtPassord = AddEntry(this, "txtPassord");
+    m_txtPassord->setEchoMode(QLineEdit::Password);
+    m_txtPassord->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
+    Place(m_txtPassord, 1800, 1560, 2775, 285);
+    m_txtPassord->installEventFilter(this);
+
+    Place(AddLabel(this, "Label4", QStringLiteral("Logg på:")), 120, 2160, 1095, 255);
+    // A list to choose from: nothing can be typed in.
+    m_Combo1 = new QComboBox(this);
+    m_Combo1->setObjectName(QStringLiteral("Combo1"));
+    Place(m_Combo1, 1800, 2160, 2775, 315);
+
+    m_cmdLoggInn = AddButton(this, "cmdLoggInn", QStringLiteral("Logg inn"));
+    Place(m_cmdLoggInn, 1800, 2640, 1095, 375);
+    connect(m_cmdLoggInn, &QPushButton::clicked, this, &frmLogin::cmdLoggInn_Click);
+
+    m_cmdKeyDisk = AddButton(this, "cmdKeyDisk", QString());
+    m_cmdKeyDisk->setIcon(QIcon(QStringLiteral(":/pictures/keydisk.xpm")));
+    m_cmdKeyDisk->setIconSize(QSize(17, 15));
+    m_cmdKeyDisk->setToolTip(QStringLiteral("KeyDisk (Ctrl+L)"));
+    m_cmdKeyDisk->setAccessibleName(QStringLiteral("KeyDisk"));
+    Place(m_cmdKeyDisk, 3000, 2640, 375, 375);
+    connect(m_cmdKeyDisk, &QPushButton::clicked, this, &frmLogin::cmdKeyDisk_Click);
+
+    m_cmdAvslutt = AddButton(this, "cmdAvslutt", QStringLiteral("Avslutt"));
+    Place(m_cmdAvslutt, 3480, 2640, 1095, 375);
+    connect(m_cmdAvslutt, &QPushButton::clicked, this, &frmLogin::cmdAvslutt_Click);
+
+    m_Label3 = AddLabel(this, "Label3", QString());
+    m_Label3->setStyleSheet(red);
+    Place(m_Label3, 120, 2760, 1575, 255);
+
+    m_cmdAltPass = AddButton(this, "cmdAltPass", QStringLiteral("Eller trykk her hvis du ikke har pass ;)"));
+    Place(m_cmdAltPass, 1800, 3060, 2775, 255);
+    connect(m_cmdAltPass, &QPushButton::clicked, this, &frmLogin::cmdAltPass_Click);
+
+    setTabOrder(m_txtBrukernavn, m_txtPassord);
+    setTabOrder(m_txtPassord, m_cmdLoggInn);
+    setTabOrder(m_cmdLoggInn, m_cmdKeyDisk);
+    setTabOrder(m_cmdKeyDisk, m_cmdAvslutt);
+    setTabOrder(m_cmdAvslutt, m_Combo1);
+    setTabOrder(m_Combo1, m_cmdAltPass);
+    m_txtBrukernavn->setFocus();
+}
+
+void frmLogin::Form_Load()
+{
+    m_Combo1->addItems({Crypto, PizzaTimer, Chat});
+    m_Combo1->setCurrentIndex(0);
+}
+
+bool frmLogin::enter(WindowId window)
+{
+    try {
+        rules().Show(window);
+    } catch (const std::logic_error&) {
+        return false; // not part of this build
+    }
+    rules().Hide(WindowId::frmLogin);
+    return true;
+}
+
+bool frmLogin::openPizzaTimer()
+{
+    m_state.LoggedIn = false;
+    m_state.CurrentUser = U"anonym";
+    return enter(WindowId::frmPizzaTimer);
+}
+
+void frmLogin::showChatNotReady()
+{
+    m_services.dialogs.showMessage(
+        {U"Denne funksjonen jobbes med for tiden", U"Feil!", MessageButtons::Ok, MessageIcon::Exclamation});
+}
+
+void frmLogin::cmdLoggInn_Click()
+{
+    const Text password = FromQString(m_txtPassord->text());
+    const Text user = FromQString(m_txtBrukernavn->text());
+    m_Label3->clear();
+    const QString choice = m_Combo1->currentText();
+    if (choice == Crypto) {
+        if (const std::optional<Text> name = PasswordAccount(user, password, m_services.dialogs)) {
+            m_state.CurrentUser = *name;
+            if (enter(WindowId::frmCrypt))
+                m_state.LoggedIn = true;
+            else
+                m_Label3->setText(QStringLiteral("Feil!"));
+            return;
+        }
+        m_Label3->setText(QStringLiteral("Feil!"));
+        m_state.LoggedIn = false;
+    } else if (choice == Chat) {
+        showChatNotReady();
+    } else if (choice == PizzaTimer) {
+        if (!openPizzaTimer())
+            m_Label3->setText(QStringLiteral("Feil!"));
+    }
+}
+
+void frmLogin::cmdKeyDisk_Click()
+{
+    for (;;) {
+        m_Label3->clear();
+        const std::optional<Failure> failure = tryKeyDisk();
+        if (!failure || !RetryAfter(m_services.dialogs, KeyDiskMessages::ReadFailure(), *failure))
+            return;
+    }
+}
+
+// One attempt at the key-disk login; a failure is for the caller to put to the user.
+std::optional<Failure> frmLogin::tryKeyDisk()
+{
+    const Result<KeyDiskReading> reading = ReadKeyDisk(m_services.drive);
+    if (!reading.ok())
+        return reading.failure();
+    if (!reading.value().accepted) {
+        m_Label3->setText(QStringLiteral("KeyDisk error!"));
+        return std::nullopt;
+    }
+    const QString choice = m_Combo1->currentText();
+    bool shown = true;
+    if (choice == Crypto) {
+        m_state.CurrentUser = reading.value().key.user;
+        shown = enter(WindowId::frmCrypt);
+        if (shown)
+            m_state.LoggedIn = true;
+    } else if (choice == Chat) {
+        showChatNotReady();
+    } else if (choice == PizzaTimer) {
+        shown = openPizzaTimer();
+    }
+    if (!shown)
+        return Failure{ErrorNumber::InvalidArgument, Messages::ErrorDescription(ErrorNumber::InvalidArgument),
+                       FailureSource::File};
+    return std::nullopt;
+}
+
+void frmLogin::cmdAltPass_Click()
+{
+    m_state.CurrentUser = U"tg04user";
+    enter(WindowId::frmCrypt);
+    m_state.LoggedIn = true;
+}
+
+void frmLogin::cmdAvslutt_Click()
+{
+    rules().UnloadAll();
+}
+
+bool frmLogin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return FormWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    // Enter in the password box logs in, and goes no further.
+    if (watched == m_txtPassord && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (modifiers & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
+        cmdLoggInn_Click();
+        return true;
+    }
+    // Ctrl+L in the user-name box reads the key disk.
+    if (watched == m_txtBrukernavn && key->key() == Qt::Key_L && modifiers == Qt::ControlModifier) {
+        cmdKeyDisk_Click();
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
+}
+
+} // namespace qel

@@ -1,0 +1,200 @@
+#include "frmPanikk.h"
+
+#include "frmLogin.h"
+#include "platform/QtText.h"
+#include "windows/common/Design.h"
+
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace qel {
+
+namespace {
+
+// Fixedsys draws every character in a cell 8 pixels wide and 15 high; the text is laid out in those
+// cells whichever fixed-pitch face stands in for it.
+constexpr int CellWidth = 8;
+constexpr int CellHeight = 15;
+
+const QColor CrashBlue(0, 0, 170);
+
+// The largest size of a fixed-pitch face whose characters fit the cell.
+QFont CrashFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Fixedsys"), QStringLiteral("DejaVu Sans Mono"),
+                      QStringLiteral("Liberation Mono"), QStringLiteral("Courier New")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSize(9);
+    const auto fits = [](const QFont& face) {
+        return QFontMetricsF(face).horizontalAdvance(QLatin1Char('M')) <= CellWidth;
+    };
+    for (int pixels = CellHeight; !fits(font) && pixels > 6; --pixels)
+        font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace
+
+Text PanicText()
+{
+    const Text blank = U" ";
+    Text text = U"A fatal exeption 0E has occured at 0028:C0011E36 in VXD MM(01) + 00010E36. The current "
+                U"application will be terminated.";
+    text += Text(78, U' ');
+    text += U"* Press any key to terminate the current application.";
+    text += Text(12, U' ');
+    text += U"* Press CTRL+ALT+DEL again to restart your computer. You will" + blank;
+    text += U"\u00A0\u00A0";
+    text += U"lose any unsaved information in all aplications.";
+    text += Text(103, U' ');
+    text += U"Press any key to continue";
+    return text;
+}
+
+std::vector<Text> WrapAtBlanks(TextView text, int columns)
+{
+    const auto width = static_cast<std::size_t>(std::max(columns, 1));
+    std::vector<Text> lines;
+    Text line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (text[at] == U' ') {
+            if (line.size() < width) {
+                line += U' ';
+            } else {
+                lines.push_back(std::move(line));
+                line.clear();
+            }
+            ++at;
+            continue;
+        }
+        const std::size_t end = std::min(text.find(U' ', at), text.size());
+        TextView word = text.substr(at, end - at);
+        at = end;
+        if (line.size() + word.size() > width) {
+            if (!line.empty())
+                lines.push_back(std::move(line));
+            line.clear();
+            for (; word.size() > width; word.remove_prefix(width))
+                lines.emplace_back(word.substr(0, width));
+        }
+        line += word;
+    }
+    if (!line.empty())
+        lines.push_back(std::move(line));
+    return lines;
+}
+
+void CrashText::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.setPen(palette().color(foregroundRole()));
+    painter.setFont(font());
+    const int ascent = qRound(QFontMetricsF(font()).ascent());
+    const std::vector<Text> lines = WrapAtBlanks(FromQString(text()), width() / CellWidth);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString line = ToQString(lines[i]);
+        for (int column = 0; column < line.size(); ++column)
+            painter.drawText(column * CellWidth, static_cast<int>(i) * CellHeight + ascent, line.at(column));
+    }
+}
+
+void CrashText::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit clicked();
+}
+
+frmPanikk::frmPanikk(const WindowContext& context)
+    : FormWindow(context.windows, WindowId::frmPanikk), m_lblPanikk(new CrashText(this))
+{
+    setObjectName(QStringLiteral("frmPanikk"));
+    setWindowTitle(QStringLiteral("Form3"));
+    // No border, no title, no task-bar entry.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    QPalette blue = palette();
+    blue.setColor(QPalette::Window, CrashBlue);
+    setPalette(blue);
+
+    m_lblPanikk->setObjectName(QStringLiteral("lblPanikk"));
+    m_lblPanikk->setText(ToQString(PanicText()));
+    m_lblPanikk->setFont(CrashFont());
+    // White on the classic palette: the colour of a highlighted 3-D edge.
+    m_lblPanikk->setForegroundRole(QPalette::Light);
+    Design::Place(m_lblPanikk, 120, 360, 7815, 2175);
+    connect(m_lblPanikk, &CrashText::clicked, this, &frmPanikk::lblPanikk_Click);
+}
+
+frmPanikk::~frmPanikk() = default;
+
+void frmPanikk::Form_Load()
+{
+    const QSize screen = ScreenOf(this)->geometry().size();
+    const QSize label = m_lblPanikk->size();
+    m_lblPanikk->move(qRound(screen.width() / 2.0 - label.width() / 2.0),
+                      qRound(screen.height() / 2.0 - label.height() / 2.0));
+}
+
+// Covers the screen. Without a window manager a full-screen request alone would leave the window at
+// its design size, so the geometry is set as well.
+void frmPanikk::placeOnFirstShow()
+{
+    setGeometry(ScreenOf(this)->geometry());
+    setWindowState(windowState() | Qt::WindowFullScreen);
+}
+
+void frmPanikk::lblPanikk_Click()
+{
+    LeavePanic(rules());
+}
+
+void frmPanikk::Form_Click()
+{
+    LeavePanic(rules());
+}
+
+void frmPanikk::Form_KeyPress()
+{
+    LeavePanic(rules());
+}
+
+void frmPanikk::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    Form_Click();
+}
+
+// Only keys that type a character leave: F5, the arrows and the modifier keys on their own do not.
+void frmPanikk::keyPressEvent(QKeyEvent* event)
+{
+    if (event->text().isEmpty()) {
+        FormWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Form_KeyPress();
+}
+
+void LeavePanic(WindowRules& windows)
+{
+    windows.Hide(WindowId::frmPanikk);
+    auto* login = dynamic_cast<frmLogin*>(windows.Show(WindowId::frmLogin));
+    if (login == nullptr)
+        return;
+    login->txtPassord()->clear();
+    login->txtBrukernavn()->clear();
+    login->txtBrukernavn()->setFocus();
+    login->Label3()->setText(QStringLiteral("Blei du redd?"));
+}
+
+} // namespace qel
