@@ -51,8 +51,8 @@ void WindowRules::Unload(WindowId id)
     // The handler may have loaded or unloaded other windows, so look the entry up afresh.
     std::erase_if(m_loaded, [form](const Entry& e) { return e.form == form; });
     form->dispose();
-    if (m_loaded.empty() && m_allUnloaded)
-        m_allUnloaded();
+    if (m_unloaded)
+        m_unloaded();
 }
 
 void WindowRules::UnloadAll()

@@ -39,8 +39,8 @@ public:
 };
 
 // The collection of loaded windows and the operations on it. The program ends when the collection
-// becomes empty: whoever runs the event loop learns of it through the handler given to
-// onAllUnloaded, and should end only once no handler is running any more.
+// becomes empty: whoever runs the event loop hears of every unload through the handler given to
+// onUnloaded, and should decide only once no handler is running any more.
 class WindowRules
 {
 public:
@@ -52,7 +52,7 @@ public:
     ~WindowRules();
 
     void registerWindow(WindowId id, Factory factory);
-    void onAllUnloaded(std::function<void()> handler) { m_allUnloaded = std::move(handler); }
+    void onUnloaded(std::function<void()> handler) { m_unloaded = std::move(handler); }
 
     // Loads the window if it is not loaded (running its load handler), then makes it visible.
     Form* Show(WindowId id);
@@ -89,7 +89,7 @@ private:
 
     std::map<WindowId, Factory> m_factories;
     std::vector<Entry> m_loaded;
-    std::function<void()> m_allUnloaded;
+    std::function<void()> m_unloaded;
 };
 
 } // namespace qel

@@ -26,9 +26,21 @@ QString DirectoryDrive::path(const QString& name) const
     return QDir(m_root).filePath(name);
 }
 
+bool DirectoryDrive::ready() const
+{
+    const QFileInfo root(m_root);
+    if (!root.isDir())
+        return false;
+    if (m_kind == Directory)
+        return true;
+    const QStorageInfo storage(m_root);
+    return storage.isValid() && storage.isReady() &&
+           QFileInfo(storage.rootPath()).canonicalFilePath() == root.canonicalFilePath();
+}
+
 std::optional<Failure> DirectoryDrive::checkFile(const QString& name) const
 {
-    if (!QFileInfo(m_root).isDir())
+    if (!ready())
         return FileFailure(ErrorNumber::DiskNotReady);
     const QFileInfo file(path(name));
     if (!file.exists())
@@ -63,7 +75,7 @@ Result<QDateTime> DirectoryDrive::lastModified(const QString& name) const
 
 std::optional<Failure> DirectoryDrive::replace(const QString& name, const std::string& content)
 {
-    if (!QFileInfo(m_root).isDir())
+    if (!ready())
         return FileFailure(ErrorNumber::DiskNotReady);
     // The new content goes to a file of its own and takes the key file's name only once complete.
     QSaveFile file(path(name));
@@ -78,7 +90,7 @@ std::optional<Failure> DirectoryDrive::replace(const QString& name, const std::s
 // Qt names no cause for a failed write, so the cause is read off the medium.
 Failure DirectoryDrive::writeFailure(qint64 size) const
 {
-    if (!QFileInfo(m_root).isDir())
+    if (!ready())
         return FileFailure(ErrorNumber::DiskNotReady); // taken out while being written
     const QStorageInfo storage(m_root);
     if (storage.isReadOnly() || !QFileInfo(m_root).isWritable())

@@ -26,13 +26,17 @@ public:
 };
 
 // A drive that is a directory: the mount point of a diskette or any removable medium, or a temporary
-// directory in tests. A missing directory reads as a drive without a diskette.
+// directory in tests. A missing directory reads as a drive without a diskette, and so does a mount
+// point with nothing mounted on it: the key file must not land on the system disk below it.
 class DirectoryDrive final : public KeyDrive
 {
 public:
-    explicit DirectoryDrive(QString root) : m_root(std::move(root)) {}
+    enum Kind { Directory, MountPoint };
 
-    // The diskette drive of this platform: a:\ on Windows, Debian's floppy mount point elsewhere.
+    explicit DirectoryDrive(QString root, Kind kind = Directory) : m_root(std::move(root)), m_kind(kind) {}
+
+    // The diskette drive of this platform: a:\ on Windows, Debian's floppy mount point elsewhere; a
+    // drive of the kind MountPoint.
     static QString DriveA();
 
     const QString& root() const { return m_root; }
@@ -43,10 +47,12 @@ public:
     std::optional<Failure> replace(const QString& name, const std::string& content) override;
 
 private:
+    bool ready() const;
     std::optional<Failure> checkFile(const QString& name) const;
     Failure writeFailure(qint64 size) const;
 
     QString m_root;
+    Kind m_kind;
 };
 
 } // namespace qel

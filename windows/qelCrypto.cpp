@@ -25,13 +25,13 @@ int main(int argc, char* argv[])
     qel::SystemClock clock;
     qel::SeededRandom random = qel::SeededRandom::fromClock();
     qel::QtBeep beep;
-    qel::DirectoryDrive drive(qel::DirectoryDrive::DriveA());
+    qel::DirectoryDrive drive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint);
     qel::Services services{dialogs, clipboard, clock, random, beep, drive};
     qel::ApplicationState state;
     qel::WindowRules windows;
     qel::RegisterWindows({state, windows, services});
 
-    qel::QuitWhenAllUnloaded(windows, [] { QApplication::quit(); });
+    qel::QuitWhenAllUnloaded(windows, &application, [] { QApplication::quit(); });
 
     windows.Show(qel::StartWindow);
     const int status = QApplication::exec();

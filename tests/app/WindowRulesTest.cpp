@@ -52,8 +52,10 @@ protected:
              {std::pair{frmLogin, "login"}, {frmCrypt, "crypt"}, {frmCryptKey, "key"}})
             rules.registerWindow(id, [this, name] { return std::make_unique<FakeForm>(name, log); });
         // The event loop would look at the collection here; log what it would see.
-        rules.onAllUnloaded(
-            [this] { log.push_back(rules.Loaded().empty() ? "all unloaded" : "not empty!"); });
+        rules.onUnloaded([this] {
+            if (rules.Loaded().empty())
+                log.push_back("all unloaded");
+        });
     }
     std::function<void()>& onUnload(WindowId id) { return rules.Find<FakeForm>(id)->onUnload; }
 

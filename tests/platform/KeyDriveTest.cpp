@@ -28,6 +28,15 @@ TEST_F(KeyDriveTest, DriveWithoutDisketteAndDiskWithoutFile)
     EXPECT_EQ(empty.replace(Name, "x")->number, ErrorNumber::DiskNotReady);
     EXPECT_FALSE(QFileInfo::exists(empty.root()));
 
+    // A mount point with nothing mounted is no disk: nothing is written to the disk below it.
+    DirectoryDrive unmounted(dir.path(), DirectoryDrive::MountPoint);
+    EXPECT_EQ(unmounted.read(Name, 100).failure().number, ErrorNumber::DiskNotReady);
+    EXPECT_EQ(unmounted.replace(Name, "x")->number, ErrorNumber::DiskNotReady);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_EQ(
+        DirectoryDrive(QStringLiteral("/"), DirectoryDrive::MountPoint).read(Name, 100).failure().number,
+        ErrorNumber::FileNotFound);
+
     EXPECT_EQ(readFailure(), ErrorNumber::FileNotFound);
     EXPECT_EQ(drive.lastModified(Name).failure().number, ErrorNumber::FileNotFound);
     EXPECT_EQ(drive.read(Name, 100).failure().description, U"Finner ikke filen");

@@ -4,14 +4,15 @@ namespace qel::testing {
 
 namespace {
 
-MessageAnswer FirstButton(MessageButtons buttons)
+// What Escape gives: a box nobody scripted never sends a retry loop round again.
+MessageAnswer EscapeAnswer(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::YesNo:
+        return MessageAnswer::No;
     case MessageButtons::YesNoCancel:
-        return MessageAnswer::Yes;
     case MessageButtons::RetryCancel:
-        return MessageAnswer::Retry;
+        return MessageAnswer::Cancel;
     case MessageButtons::Ok:
         break;
     }
@@ -24,7 +25,7 @@ MessageAnswer FakeDialogs::showMessage(const MessageBoxRequest& request)
 {
     m_shown.emplace_back(request);
     if (m_messageAnswers.empty())
-        return FirstButton(request.buttons);
+        return EscapeAnswer(request.buttons);
     const MessageAnswer answer = m_messageAnswers.front();
     m_messageAnswers.pop_front();
     return answer;

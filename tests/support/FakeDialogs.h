@@ -9,8 +9,8 @@
 namespace qel::testing {
 
 // Records every box and prompt in the order shown, and answers them from scripts. Unscripted
-// message boxes are answered with their first button; unscripted prompts with OK on the pre-filled
-// answer.
+// message boxes are answered as Escape would (Cancel, No, or OK); unscripted prompts with OK on the
+// pre-filled answer.
 class FakeDialogs final : public UserDialogs
 {
 public:

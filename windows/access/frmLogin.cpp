@@ -135,6 +135,8 @@ void frmLogin::Form_Load()
     m_Combo1->setCurrentIndex(0);
 }
 
+// The target is shown before this window hides: a road whose window cannot be shown must not leave
+// the user with nothing on the screen.
 bool frmLogin::enter(WindowId window)
 {
     try {

@@ -48,14 +48,11 @@ protected:
         CentreOnScreen();
     }
 
-    // The close box unloads this window alone. Should that leave only hidden windows behind (after a
-    // panic, say), nothing could bring them back, so they go too and the program ends.
+    // The close box unloads this window alone.
     void closeEvent(QCloseEvent* event) override
     {
         event->ignore();
         m_rules.Unload(m_id);
-        if (!m_rules.AnyShown())
-            m_rules.UnloadAll();
     }
 
     static QScreen* ScreenOf(const QWidget* widget)

@@ -341,6 +341,7 @@ private slots:
         fakes->dialogs.answerNextMessage(MessageAnswer::No);
         run("MakeKeyDisk");
         QVERIFY(!QFile::exists(file));
+        fakes->dialogs.answerNextMessage(MessageAnswer::Yes);
         run("MakeKeyDisk");
         QCOMPARE(fakes->drive.content(QString::fromLatin1(KeyFileName)), "100001431,\"tg04user\",905\r\n");
         const MessageBoxRequest question{
