@@ -8,11 +8,6 @@ namespace {
 
 const QString FileName = QString::fromLatin1(KeyFileName);
 
-Text ToText(const std::string& ascii)
-{
-    return Text(ascii.begin(), ascii.end());
-}
-
 } // namespace
 
 int TimeOfDay(const QDateTime& moment)
@@ -96,7 +91,7 @@ MessageBoxRequest PrimeFailure()
 
 MessageBoxRequest FailureDescription(const Failure& failure)
 {
-    return {U"Feilkode " + ToText(std::to_string(static_cast<int>(failure.number))) + U": " +
+    return {U"Feilkode " + FromWindows1252(std::to_string(static_cast<int>(failure.number))) + U": " +
                 failure.description,
             U"Feilbeskrivelse", MessageButtons::Ok, MessageIcon::Information};
 }

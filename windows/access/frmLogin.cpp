@@ -148,6 +148,15 @@ bool frmLogin::enter(WindowId window)
     return true;
 }
 
+bool frmLogin::openCrypto(const Text& user)
+{
+    m_state.CurrentUser = user;
+    if (!enter(WindowId::frmCrypt))
+        return false;
+    m_state.LoggedIn = true;
+    return true;
+}
+
 bool frmLogin::openPizzaTimer()
 {
     m_state.LoggedIn = false;
@@ -169,10 +178,7 @@ void frmLogin::cmdLoggInn_Click()
     const QString choice = m_Combo1->currentText();
     if (choice == Crypto) {
         if (const std::optional<Text> name = PasswordAccount(user, password, m_services.dialogs)) {
-            m_state.CurrentUser = *name;
-            if (enter(WindowId::frmCrypt))
-                m_state.LoggedIn = true;
-            else
+            if (!openCrypto(*name))
                 m_Label3->setText(QStringLiteral("Feil!"));
             return;
         }
@@ -209,26 +215,26 @@ std::optional<Failure> frmLogin::tryKeyDisk()
     const QString choice = m_Combo1->currentText();
     bool shown = true;
     if (choice == Crypto) {
-        m_state.CurrentUser = reading.value().key.user;
-        shown = enter(WindowId::frmCrypt);
-        if (shown)
-            m_state.LoggedIn = true;
+        shown = openCrypto(reading.value().key.user);
     } else if (choice == Chat) {
         showChatNotReady();
     } else if (choice == PizzaTimer) {
         shown = openPizzaTimer();
     }
     if (!shown)
-        return Failure{ErrorNumber::InvalidArgument, Messages::ErrorDescription(ErrorNumber::InvalidArgument),
-                       FailureSource::File};
+        return Messages::FileFailure(ErrorNumber::InvalidArgument);
     return std::nullopt;
 }
 
 void frmLogin::cmdAltPass_Click()
 {
-    m_state.CurrentUser = U"tg04user";
-    enter(WindowId::frmCrypt);
-    m_state.LoggedIn = true;
+    openCrypto(U"tg04user");
+}
+
+void frmLogin::ClearEntries()
+{
+    m_txtPassord->clear();
+    m_txtBrukernavn->clear();
 }
 
 void frmLogin::cmdAvslutt_Click()

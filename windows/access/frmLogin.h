@@ -31,6 +31,8 @@ public:
     QLineEdit* txtPassord() const { return m_txtPassord; }
     QComboBox* Combo1() const { return m_Combo1; }
     QLabel* Label3() const { return m_Label3; }
+    // Empties the password box, then the user-name box.
+    void ClearEntries();
 
     void cmdLoggInn_Click();
     void cmdKeyDisk_Click();
@@ -44,6 +46,8 @@ private:
     void createControls();
     // Shows the window of the chosen application in place of this one; false when it cannot be shown.
     bool enter(WindowId window);
+    // The roads into the applications, recording who comes in.
+    bool openCrypto(const Text& user);
     bool openPizzaTimer();
     void showChatNotReady();
     std::optional<Failure> tryKeyDisk();

@@ -191,8 +191,7 @@ void LeavePanic(WindowRules& windows)
     auto* login = dynamic_cast<frmLogin*>(windows.Show(WindowId::frmLogin));
     if (login == nullptr)
         return;
-    login->txtPassord()->clear();
-    login->txtBrukernavn()->clear();
+    login->ClearEntries();
     login->txtBrukernavn()->setFocus();
     login->Label3()->setText(QStringLiteral("Blei du redd?"));
 }

@@ -378,8 +378,7 @@ void frmCrypt::loggut_Click()
     m_state.LoggedIn = true;
     // The login window is always loaded behind this one; it goes in the next step, and comes back fresh.
     if (auto* login = rules().Find<frmLogin>(WindowId::frmLogin)) {
-        login->txtPassord()->clear();
-        login->txtBrukernavn()->clear();
+        login->ClearEntries();
         login->Combo1()->setCurrentText(QStringLiteral("qelCrypto"));
     }
     rules().Unload(WindowId::frmCrypt);
