@@ -2,9 +2,69 @@
 
 #include <QApplication>
 
+#include <canberra.h>
+
+#include <iterator>
+
 namespace qel {
 
-void QtBeep::beep()
+namespace {
+
+// libcanberra's own choice (the sound server where one runs), then ALSA.
+constexpr const char* DriverNames[] = {nullptr, "alsa"};
+
+ca_context* OpenContext(const char* driver)
+{
+    ca_context* context = nullptr;
+    if (ca_context_create(&context) != CA_SUCCESS)
+        return nullptr;
+    if ((driver != nullptr && ca_context_set_driver(context, driver) != CA_SUCCESS) ||
+        ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "qelCrypto", CA_PROP_APPLICATION_ID,
+                                "qelCrypto", nullptr) != CA_SUCCESS) {
+        ca_context_destroy(context);
+        return nullptr;
+    }
+    return context;
+}
+
+} // namespace
+
+CanberraPlayer::CanberraPlayer()
+{
+    static_assert(std::size(DriverNames) == Drivers);
+    for (int i = 0; i < Drivers; ++i)
+        m_contexts[i] = OpenContext(DriverNames[i]);
+}
+
+CanberraPlayer::~CanberraPlayer()
+{
+    for (ca_context* context : m_contexts) {
+        if (context != nullptr)
+            ca_context_destroy(context);
+    }
+}
+
+bool CanberraPlayer::play(const std::string& eventId)
+{
+    for (ca_context* context : m_contexts) {
+        if (context != nullptr &&
+            ca_context_play(context, 0, CA_PROP_EVENT_ID, eventId.c_str(), nullptr) == CA_SUCCESS)
+            return true;
+    }
+    return false;
+}
+
+DesktopBeep::DesktopBeep(EventSoundPlayer player, std::function<void()> bell)
+    : m_player(std::move(player)), m_bell(std::move(bell))
+{}
+
+void DesktopBeep::beep()
+{
+    if (!m_player || !m_player(EventId))
+        m_bell();
+}
+
+void RingBell()
 {
     QApplication::beep();
 }

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
+struct ca_context;
+
 namespace qel {
 
 class Beep
@@ -9,10 +14,44 @@ public:
     virtual void beep() = 0;
 };
 
-class QtBeep final : public Beep
+// Plays a named event sound of the desktop's sound theme; false when nothing could be played.
+using EventSoundPlayer = std::function<bool(const std::string& eventId)>;
+
+// The desktop's event sounds through libcanberra (the freedesktop sound theme). The sound server is
+// tried first and the sound card directly after it, since libcanberra gives up on the first driver
+// that fails. The contexts live as long as the player, since sounds play on after the call.
+class CanberraPlayer final
 {
 public:
-    void beep() override;
+    CanberraPlayer();
+    ~CanberraPlayer();
+    CanberraPlayer(const CanberraPlayer&) = delete;
+    CanberraPlayer& operator=(const CanberraPlayer&) = delete;
+
+    bool play(const std::string& eventId);
+
+private:
+    static constexpr int Drivers = 2;
+    ca_context* m_contexts[Drivers] = {};
 };
+
+// The system beep as a user hears it. Qt's beep is the X bell, which most Linux desktops keep silent,
+// so the desktop's bell sound plays first and the X bell rings only where no sound could be played.
+class DesktopBeep final : public Beep
+{
+public:
+    DesktopBeep(EventSoundPlayer player, std::function<void()> bell);
+    void beep() override;
+
+    // The event the beep plays.
+    static constexpr const char* EventId = "bell";
+
+private:
+    EventSoundPlayer m_player;
+    std::function<void()> m_bell;
+};
+
+// Qt's own beep, the fallback.
+void RingBell();
 
 } // namespace qel

@@ -3,9 +3,11 @@
 
 keydisk.xpm     17 x 15, the key-disk button: a computer with a diskette drive, on a clear ground.
 login-icon.xpm  32 x 32, the login window's icon: a red padlock.
+grandihjerte.gif 180 x 162, the pizza timer's picture: a heart-shaped pizza on a clear ground.
 """
 import math
 import os
+import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -74,6 +76,145 @@ def padlock():
 PADLOCK_COLOURS = {" ": "None", "k": "#000000", "r": "#CC0000", "p": "#FF4040", "m": "#800000",
                    "s": "#E0E0E0", "t": "#808080"}
 
+def lzw_gif_data(indices, code_size):
+    """GIF's variable-width LZW over the pixel indices, cut into sub-blocks."""
+    clear, end = 1 << code_size, (1 << code_size) + 1
+    out, bit_buffer, bit_count = bytearray(), 0, 0
+    width = code_size + 1
+
+    def emit(code):
+        nonlocal bit_buffer, bit_count
+        bit_buffer |= code << bit_count
+        bit_count += width
+        while bit_count >= 8:
+            out.append(bit_buffer & 0xFF)
+            bit_buffer >>= 8
+            bit_count -= 8
+
+    table = {(i,): i for i in range(clear)}
+    next_code = end + 1
+    emit(clear)
+    run = (indices[0],)
+    for index in indices[1:]:
+        extended = run + (index,)
+        if extended in table:
+            run = extended
+            continue
+        emit(table[run])
+        if next_code < 4096:
+            table[extended] = next_code
+            next_code += 1
+            if next_code > (1 << width) and width < 12:
+                width += 1
+        else:
+            emit(clear)
+            table = {(i,): i for i in range(clear)}
+            next_code, width = end + 1, code_size + 1
+        run = (index,)
+    emit(table[run])
+    emit(end)
+    if bit_count:
+        out.append(bit_buffer & 0xFF)
+    blocks = bytearray([code_size])
+    for start in range(0, len(out), 255):
+        chunk = out[start:start + 255]
+        blocks += bytes([len(chunk)]) + chunk
+    return bytes(blocks + b"\0")
+
+
+def write_gif(name, palette, pixels):
+    """A GIF89a with one image; palette index 0 is the clear ground."""
+    height, width = len(pixels), len(pixels[0])
+    assert len(palette) <= 256, name
+    bits = max(1, (len(palette) - 1).bit_length())
+    table = list(palette) + [(0, 0, 0)] * ((1 << bits) - len(palette))
+    head = b"GIF89a" + struct.pack("<HHBBB", width, height, 0x80 | (bits - 1), 0, 0)
+    head += b"".join(bytes(colour) for colour in table)
+    control = b"\x21\xF9\x04\x01\x00\x00\x00\x00"  # index 0 transparent
+    image = b"\x2C" + struct.pack("<HHHHB", 0, 0, width, height, 0)
+    data = lzw_gif_data([index for row in pixels for index in row], max(2, bits))
+    with open(os.path.join(HERE, name), "wb") as out:
+        out.write(head + control + image + data + b"\x3B")
+
+
+def heart(x, y):
+    """Below zero inside the heart curve (x*x + y*y - 1)^3 = x*x*y^3, on a plane centred on the heart."""
+    return (x * x + y * y - 1) ** 3 - x * x * y ** 3
+
+
+def noise(x, y, seed):
+    """A repeatable hash of a pixel in [0, 1): texture without a random generator."""
+    n = (x * 374761393 + y * 668265263 + seed * 2147483647) & 0xFFFFFFFF
+    n = ((n ^ (n >> 13)) * 1274126177) & 0xFFFFFFFF
+    return (n ^ (n >> 16)) / 2 ** 32
+
+
+def blobs(x, y, scale, seed):
+    """Smooth value noise: lumps of cheese rather than speckles."""
+    gx, gy = x / scale, y / scale
+    x0, y0 = int(gx), int(gy)
+    fx, fy = gx - x0, gy - y0
+    fx, fy = fx * fx * (3 - 2 * fx), fy * fy * (3 - 2 * fy)
+    top = noise(x0, y0, seed) * (1 - fx) + noise(x0 + 1, y0, seed) * fx
+    bottom = noise(x0, y0 + 1, seed) * (1 - fx) + noise(x0 + 1, y0 + 1, seed) * fx
+    return top * (1 - fy) + bottom * fy
+
+
+PIZZA_PALETTE = [
+    (0, 0, 0),  # clear ground
+    (120, 62, 20), (168, 96, 38), (204, 138, 64), (232, 178, 98),  # crust, dark to light
+    (178, 28, 18), (214, 52, 28),  # tomato sauce
+    (246, 206, 92), (252, 228, 140), (255, 244, 196),  # melted cheese
+    (150, 24, 24), (112, 14, 14), (190, 60, 50),  # pepperoni, its edge and fat
+    (46, 120, 40), (90, 164, 70),  # basil
+    (60, 30, 10),  # burnt spots
+]
+PEPPERONI = [(58, 52), (118, 48), (88, 88), (50, 100), (126, 98), (90, 128)]
+BASIL = [(76, 62, 0.6), (104, 70, -0.4), (66, 122, 0.2), (112, 118, 1.0)]
+
+
+def pizza_heart(width=180, height=162):
+    """A pepperoni pizza baked in the shape of a heart, lit from the upper left."""
+    pixels = []
+    for py in range(height):
+        row = []
+        for px in range(width):
+            # The curve spans about 2.3 by 2.2 units; leave a pixel or two of ground around it.
+            x = (px + 0.5 - width / 2) / (width / 2.36)
+            y = 1.23 - (py + 0.5) / (height / 2.36)
+            outer = heart(x, y)
+            if outer > 0:
+                row.append(0)
+                continue
+            if heart(x / 0.84, (y + 0.06) / 0.84) > 0:
+                # The crust: darker towards its outer edge and on the side away from the light.
+                shade = 4 if heart(x / 0.92, (y + 0.03) / 0.92) > 0 else 3
+                shade -= 1 if (x + y) < -0.9 else 0
+                shade -= 1 if heart(x / 0.97, y / 0.97) > 0 else 0
+                shade = 1 if noise(px, py, 7) < 0.05 else shade
+                row.append(shade)
+                continue
+            index = 6 if blobs(px, py, 5, 3) > 0.45 else 5
+            cheese = blobs(px, py, 9, 11)
+            if cheese > 0.42:
+                index = 7 if cheese < 0.55 else (8 if cheese < 0.72 else 9)
+            for cx, cy in PEPPERONI:
+                d = math.hypot(px - cx, py - cy)
+                if d <= 12:
+                    index = 11 if d > 10.5 else (12 if noise(px, py, 5) < 0.12 else 10)
+            for bx, by, turn in BASIL:
+                u = (px - bx) * math.cos(turn) + (py - by) * math.sin(turn)
+                v = -(px - bx) * math.sin(turn) + (py - by) * math.cos(turn)
+                if (u / 7) ** 2 + (v / 3.5) ** 2 <= 1:
+                    index = 13 if v > 0 else 14
+            if noise(px, py, 13) < 0.008:
+                index = 15
+            row.append(index)
+        pixels.append(row)
+    return pixels
+
+
 if __name__ == "__main__":
     write_xpm("keydisk.xpm", KEYDISK_COLOURS, KEYDISK)
     write_xpm("login-icon.xpm", PADLOCK_COLOURS, padlock())
+    write_gif("grandihjerte.gif", PIZZA_PALETTE, pizza_heart())

@@ -2,6 +2,7 @@
 
 #include "windows/access/frmLogin.h"
 #include "windows/access/frmPanikk.h"
+#include "windows/accessories/frmPizzaTimer.h"
 #include "windows/main/frmCrypt.h"
 #include "windows/main/frmCryptKey.h"
 
@@ -19,6 +20,8 @@ void RegisterWindows(const WindowContext& context)
                                    [context] { return std::make_unique<frmCryptKey>(context); });
     context.windows.registerWindow(WindowId::frmPanikk,
                                    [context] { return std::make_unique<frmPanikk>(context); });
+    context.windows.registerWindow(WindowId::frmPizzaTimer,
+                                   [context] { return std::make_unique<frmPizzaTimer>(context); });
 }
 
 } // namespace qel

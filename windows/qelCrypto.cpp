@@ -24,7 +24,8 @@ int main(int argc, char* argv[])
     qel::QtClipboard clipboard;
     qel::SystemClock clock;
     qel::SeededRandom random = qel::SeededRandom::fromClock();
-    qel::QtBeep beep;
+    qel::CanberraPlayer sounds;
+    qel::DesktopBeep beep([&sounds](const std::string& event) { return sounds.play(event); }, qel::RingBell);
     qel::DirectoryDrive drive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint);
     qel::Services services{dialogs, clipboard, clock, random, beep, drive};
     qel::ApplicationState state;

@@ -1,5 +1,7 @@
 #include "FakeDialogs.h"
 
+#include <utility>
+
 namespace qel::testing {
 
 namespace {
@@ -24,6 +26,8 @@ MessageAnswer EscapeAnswer(MessageButtons buttons)
 MessageAnswer FakeDialogs::showMessage(const MessageBoxRequest& request)
 {
     m_shown.emplace_back(request);
+    if (auto action = std::exchange(m_whileShowing, nullptr))
+        action();
     if (m_messageAnswers.empty())
         return EscapeAnswer(request.buttons);
     const MessageAnswer answer = m_messageAnswers.front();

@@ -3,6 +3,7 @@
 #include "cipher/UserDialogs.h"
 
 #include <deque>
+#include <functional>
 #include <variant>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
 
     void answerNextMessage(MessageAnswer answer) { m_messageAnswers.push_back(answer); }
     void answerNextPrompt(std::optional<Text> answer) { m_promptAnswers.push_back(std::move(answer)); }
+    // Runs while the next message box is open, as events delivered inside a modal box's loop do.
+    void whileNextMessageShows(std::function<void()> action) { m_whileShowing = std::move(action); }
 
     const std::vector<Shown>& shown() const { return m_shown; }
     std::vector<MessageBoxRequest> messages() const;
@@ -29,6 +32,7 @@ private:
     std::vector<Shown> m_shown;
     std::deque<MessageAnswer> m_messageAnswers;
     std::deque<std::optional<Text>> m_promptAnswers;
+    std::function<void()> m_whileShowing;
 };
 
 } // namespace qel::testing

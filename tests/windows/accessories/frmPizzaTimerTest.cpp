@@ -1,0 +1,374 @@
+#include "windows/accessories/frmPizzaTimer.h"
+#include "platform/QtText.h"
+#include "platform/StatusBar.h"
+#include "tests/support/qt/FakeServices.h"
+#include "windows/Registry.h"
+#include "windows/access/frmLogin.h"
+#include "windows/main/Tips.h"
+#include "windows/main/frmCrypt.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace qel;
+using namespace qel::testing;
+
+namespace {
+const auto Q = [](const Text& text) { return ToQString(text); };
+} // namespace
+
+using Steps = QList<QPair<QTime, QString>>; // the clock at a tick, and what Label2 shows after it
+Q_DECLARE_METATYPE(Steps)
+
+class frmPizzaTimerTest : public QObject
+{
+    Q_OBJECT
+
+    ApplicationState state;
+    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<WindowRules> rules;
+    frmPizzaTimer* w = nullptr;
+
+    frmCrypt* crypt() const { return rules->Find<frmCrypt>(WindowId::frmCrypt); }
+    frmLogin* login() const { return rules->Find<frmLogin>(WindowId::frmLogin); }
+    // From the main window's menu, logged in as Kaktus.
+    void openLoggedIn()
+    {
+        state.LoggedIn = true;
+        state.CurrentUser = U"Kaktus";
+        rules->Show(WindowId::frmCrypt);
+        crypt()->findChild<QAction*>("menuPizzaTimer")->trigger();
+        w = rules->Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
+        QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
+    }
+    // From the login window, as nobody.
+    void openStandalone()
+    {
+        rules->Show(WindowId::frmLogin);
+        login()->Combo1()->setCurrentText("qelPizzaTimer");
+        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
+        w = rules->Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
+        QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
+    }
+    void open(bool loggedIn) { loggedIn ? openLoggedIn() : openStandalone(); }
+    void at(QTime time) { fakes->clock.set(QDateTime(QDate(2026, 12, 6), time)); }
+    void go(const QString& entry, QTime time = QTime(18, 40, 10))
+    {
+        at(time);
+        w->txtTime()->setText(entry);
+        QTest::mouseClick(w->Go(), Qt::LeftButton);
+    }
+    // The timer's tick, which only comes while it runs.
+    void tick(QTime time)
+    {
+        QVERIFY(w->PizzaTimer()->isActive());
+        at(time);
+        w->PizzaTimer_Timer();
+    }
+    QStringList panels() const
+    {
+        QStringList texts;
+        for (int i = 1; i <= crypt()->StatusBar1()->count(); ++i)
+            texts << ToQString(crypt()->StatusBar1()->text(i));
+        return texts;
+    }
+    QColor display() const { return w->Label2()->palette().color(QPalette::WindowText); }
+    bool counting() const
+    {
+        const bool idle = w->Go()->isEnabled() && w->txtTime()->isEnabled() && w->Grandiosa()->isEnabled() &&
+                          w->BigOne()->isEnabled() && w->Annet()->isEnabled();
+        const bool locked = !w->Go()->isEnabled() && !w->txtTime()->isEnabled() &&
+                            !w->Grandiosa()->isEnabled() && !w->BigOne()->isEnabled() &&
+                            !w->Annet()->isEnabled();
+        [&] { QVERIFY(idle != locked); }();
+        [&] { QCOMPARE(w->Stopp()->isEnabled(), locked); }();
+        [&] { QCOMPARE(w->PizzaTimer()->isActive(), locked); }();
+        return locked;
+    }
+    const QString Welcome = "Velkommen til qelCrypto Kaktus";
+
+private slots:
+    void init()
+    {
+        state = ApplicationState{};
+        fakes = std::make_unique<FakeServices>();
+        rules = std::make_unique<WindowRules>();
+        RegisterWindows({state, *rules, fakes->services});
+    }
+    void cleanup()
+    {
+        rules->UnloadAll();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void designAtLoad()
+    {
+        openLoggedIn();
+        QCOMPARE(w->windowTitle(), "qelPizzaTimer");
+        QCOMPARE(w->size(), QSize(3780 / 15, 3885 / 15));
+        QVERIFY(w->windowFlags().testFlag(Qt::Tool) &&
+                !w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        const std::tuple<const char*, QString, QRect> controls[] = {
+            {"GrandiHjerte", "", {840, 240, 2175, 1815}},
+            {"Label1", "Time Remaining:", {120, 2640, 1215, 255}},
+            {"Label2", "", {120, 2880, 1215, 495}},
+            {"Grandiosa", "Grandiosa", {2160, 2280, 1215, 195}},
+            {"BigOne", "Big One", {2160, 2520, 1215, 195}},
+            {"Annet", "Other", {2160, 2760, 1215, 195}},
+            {"txtTime", "12", {2280, 3000, 495, 495}},
+            {"Go", "GO!", {2880, 3000, 735, 495}},
+            {"Stopp", "Stopp", {2880, 3600, 735, 255}},
+            {"Lukk", "Lukk", {2160, 3600, 615, 255}}};
+        for (const auto& [name, caption, twips] : controls) {
+            auto* control = w->findChild<QWidget*>(name);
+            QVERIFY2(control != nullptr, name);
+            QCOMPARE(control->geometry(),
+                     QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+            QCOMPARE(control->property("text").toString(), caption);
+        }
+        for (QWidget* large : {static_cast<QWidget*>(w->Label2()), static_cast<QWidget*>(w->txtTime()),
+                               static_cast<QWidget*>(w->Go())})
+            QVERIFY(large->font().bold() && large->font().pointSizeF() == 13.5);
+        const auto* picture = w->findChild<QLabel*>("GrandiHjerte");
+        QCOMPARE(picture->pixmap().size(), QSize(180, 162));
+        QVERIFY(picture->hasScaledContents());
+        QVERIFY(w->Grandiosa()->isChecked() && !counting());
+        QCOMPARE(w->PizzaTimer()->interval(), 5000);
+        QCOMPARE(Q(state.PizzaKind), "Grandi");
+        QWidget* order[] = {w->txtTime(), w->Go(),    w->Grandiosa(), w->BigOne(),
+                            w->Annet(),   w->Stopp(), w->Lukk()};
+        for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+            QCOMPARE(order[i]->nextInFocusChain(), order[i + 1]);
+    }
+
+    // Label2 after each tick, from "GO!" to the end, in both uses.
+    void countdown_data()
+    {
+        QTest::addColumn<bool>("loggedIn");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<Steps>("steps");
+        const QTime t1840(18, 40, 10);
+        const Steps grandi{{t1840, "12 min."},
+                           {QTime(18, 40, 59), "12 min."},
+                           {QTime(18, 41, 0), "11 min."},
+                           {QTime(18, 51, 59), "1 min."},
+                           {QTime(18, 52, 0), "FERDIG!"}};
+        QTest::newRow("Grandiosa at 18:40:10, logged in") << true << "12" << t1840 << grandi;
+        QTest::newRow("Grandiosa at 18:40:10, standalone") << false << "12" << t1840 << grandi;
+        QTest::newRow("start at minute 55 runs into the next hour")
+            << false << "12" << QTime(18, 55, 0)
+            << Steps{
+                   {QTime(18, 55, 0), "12 min."}, {QTime(19, 3, 0), "4 min."}, {QTime(19, 7, 0), "FERDIG!"}};
+        QTest::newRow("a late tick jumps")
+            << true << "59" << QTime(9, 0, 0)
+            << Steps{{QTime(9, 0, 0), "59 min."}, {QTime(9, 58, 30), "1 min."}, {QTime(9, 59, 0), "FERDIG!"}};
+        QTest::newRow("0 ends at once") << true << "0" << t1840 << Steps{{t1840, "FERDIG!"}};
+        QTest::newRow("blanks read as 0") << false << " " << t1840 << Steps{{t1840, "FERDIG!"}};
+        QTest::newRow("text reads as 0") << true << "abc" << t1840 << Steps{{t1840, "FERDIG!"}};
+        QTest::newRow("12.5 counts 12")
+            << false << "12.5" << t1840 << Steps{{t1840, "12 min."}, {QTime(18, 52, 0), "FERDIG!"}};
+        QTest::newRow("13.5 counts 14")
+            << false << " 13.5 min" << t1840
+            << Steps{{t1840, "14 min."}, {QTime(18, 53, 59), "1 min."}, {QTime(18, 54, 0), "FERDIG!"}};
+        QTest::newRow("clock set back ends it")
+            << true << "12" << t1840 << Steps{{t1840, "12 min."}, {QTime(18, 39, 0), "FERDIG!"}};
+    }
+    void countdown()
+    {
+        QFETCH(bool, loggedIn);
+        QFETCH(QString, entry);
+        QFETCH(QTime, start);
+        QFETCH(Steps, steps);
+        open(loggedIn);
+        go(entry, start);
+        QVERIFY(counting() || steps.size() == 1);
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            if (i > 0)
+                tick(steps[i].first);
+            QCOMPARE(w->Label2()->text(), steps[i].second);
+            if (loggedIn && i + 1 < steps.size())
+                QCOMPARE(panels(), QStringList({Welcome, steps[i].second + " left on Grandi'en"}));
+        }
+        QCOMPARE(display(), QColor(255, 0, 0));
+        QVERIFY(!counting());
+        QCOMPARE(fakes->beep.beeps(), 1);
+        QVERIFY(fakes->dialogs.shown().empty());
+        if (loggedIn) {
+            QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
+            QVERIFY(crypt()->StatusBar1()->isSizedToContents(2));
+        }
+        // Once more from the start: the display is back in the button-text colour.
+        go("5");
+        QCOMPARE(w->Label2()->text(), "5 min.");
+        QCOMPARE(display(), w->palette().color(QPalette::ButtonText));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("display");
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("60") << "60"
+                            << "MYE?";
+        QTest::newRow("59.5 rounds to 60") << "59.5"
+                                           << "MYE?";
+        QTest::newRow("beyond 16 bits") << "40000"
+                                        << "MYE?";
+        QTest::newRow("beyond any width") << "99999999999999999999"
+                                          << "MYE?";
+        QTest::newRow("negative") << "-1"
+                                  << "Minus?";
+        QTest::newRow("-0.6 rounds to -1") << "  -0.6"
+                                           << "Minus?";
+        QTest::newRow("negative beyond 16 bits") << "-40000"
+                                                 << "Minus?";
+    }
+    void refused()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, display);
+        openLoggedIn();
+        w->Go()->setFocus();
+        go(entry);
+        QCOMPARE(w->Label2()->text(), display);
+        QVERIFY(!counting());
+        QVERIFY(w->txtTime()->hasFocus());
+        QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
+        QCOMPARE(fakes->beep.beeps(), 0);
+    }
+
+    void kinds()
+    {
+        openStandalone();
+        const std::tuple<QRadioButton*, QString, QString> rows[] = {
+            {w->BigOne(), "25", "Big1"}, {w->Annet(), "", "Pizza"}, {w->Grandiosa(), "12", "Grandi"}};
+        for (const auto& [button, minutes, kind] : rows) {
+            w->Lukk()->setFocus();
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(w->txtTime()->text(), minutes);
+            QCOMPARE(Q(state.PizzaKind), kind);
+            QCOMPARE(w->txtTime()->hasFocus(), button == w->Annet());
+        }
+        // Enter in the entry is "GO!", from either Enter key; other keys type.
+        w->BigOne()->click();
+        QTest::keyClick(w->txtTime(), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(w->Label2()->text(), "25 min.");
+        QTest::mouseClick(w->Stopp(), Qt::LeftButton);
+        w->txtTime()->clear();
+        QTest::keyClicks(w->txtTime(), "7");
+        QTest::keyClick(w->txtTime(), Qt::Key_Return);
+        QCOMPARE(w->Label2()->text(), "7 min.");
+        QCOMPARE(Q(state.PizzaKind), "Big1");
+    }
+
+    // Hidden by "Lukk", the countdown runs on in the status bar and its end comes in a box; ticks that
+    // fall due while the box is open change nothing.
+    void hiddenEnd()
+    {
+        openLoggedIn();
+        go("12");
+        QTest::mouseClick(w->Lukk(), Qt::LeftButton);
+        QVERIFY(!w->isVisible() && state.PizzaHidden);
+        tick(QTime(18, 45, 0));
+        QCOMPARE(panels(), QStringList({Welcome, "7 min. left on Grandi'en"}));
+        QStringList whileOpen;
+        fakes->dialogs.whileNextMessageShows([&] {
+            whileOpen = panels();
+            tick(QTime(18, 52, 5));
+            tick(QTime(18, 53, 0));
+            whileOpen << w->Label2()->text() << QString::number(fakes->beep.beeps());
+        });
+        tick(QTime(18, 52, 0));
+        const MessageBoxRequest done{U"Grandi'en er ferdig!!!", U"Info om Grandi'en din!", MessageButtons::Ok,
+                                     MessageIcon::Exclamation};
+        QVERIFY(fakes->dialogs.shown() == std::vector<FakeDialogs::Shown>{done});
+        QCOMPARE(whileOpen, QStringList({Welcome, "Grandi'en er ferdig!!", "FERDIG!", "0"}));
+        QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
+        QVERIFY(!counting() && !w->isVisible());
+        QCOMPARE(fakes->beep.beeps(), 1);
+
+        // Opened again from the menu before the end: no box.
+        go("3");
+        crypt()->findChild<QAction*>("menuPizzaTimer")->trigger();
+        QVERIFY(w->isVisible() && !state.PizzaHidden && counting());
+        tick(QTime(18, 43, 0));
+        QCOMPARE(w->Label2()->text(), "FERDIG!");
+        QCOMPARE(fakes->dialogs.shown().size(), 1u);
+    }
+
+    void stopp()
+    {
+        openLoggedIn();
+        fakes->random = ScriptedRandom({0.0});
+        go("12");
+        tick(QTime(18, 44, 0));
+        QTest::mouseClick(w->Stopp(), Qt::LeftButton);
+        QCOMPARE(w->Label2()->text(), "Stoppet");
+        QVERIFY(!counting());
+        QCOMPARE(panels(), QStringList({Welcome, Q(TipText(1))}));
+        QCOMPARE(fakes->beep.beeps(), 0);
+    }
+
+    // "Lukk" and the close box: hidden and counting when logged in, gone and back to the login window
+    // when standalone. A fresh load starts idle.
+    void closing_data()
+    {
+        QTest::addColumn<bool>("loggedIn");
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Lukk, logged in") << true << false;
+        QTest::newRow("close box, logged in") << true << true;
+        QTest::newRow("Lukk, standalone") << false << false;
+        QTest::newRow("close box, standalone") << false << true;
+    }
+    void closing()
+    {
+        QFETCH(bool, loggedIn);
+        QFETCH(bool, closeBox);
+        open(loggedIn);
+        QTest::mouseClick(w->BigOne(), Qt::LeftButton);
+        go("30");
+        closeBox ? (void)w->close() : QTest::mouseClick(w->Lukk(), Qt::LeftButton);
+        QCOMPARE(state.PizzaHidden, loggedIn);
+        if (loggedIn) {
+            QVERIFY(!w->isVisible() && counting());
+            QVERIFY(crypt()->isVisible());
+            return;
+        }
+        QTRY_VERIFY(rules->Find(WindowId::frmPizzaTimer) == nullptr);
+        QVERIFY(login()->isVisible());
+        openStandalone();
+        QCOMPARE(w->windowTitle(), "qelPizzaTimer - Demo verisjon!");
+        QVERIFY(w->Grandiosa()->isChecked() && !counting());
+        QCOMPARE(w->txtTime()->text(), "12");
+        QCOMPARE(w->Label2()->text(), "");
+        QCOMPARE(Q(state.PizzaKind), "Grandi");
+        QCOMPARE(Q(state.CurrentUser), "anonym");
+    }
+
+    // Only the main window's command clears the flag: hidden, logged out, then standalone, the end still
+    // comes in a box.
+    void hiddenFlagOutlivesLogOut()
+    {
+        openLoggedIn();
+        go("12");
+        QTest::mouseClick(w->Lukk(), Qt::LeftButton);
+        crypt()->findChild<QAction*>("loggut")->trigger();
+        QTRY_VERIFY(rules->Find(WindowId::frmPizzaTimer) == nullptr);
+        openStandalone();
+        QVERIFY(state.PizzaHidden && !state.LoggedIn);
+        go("0");
+        QCOMPARE(fakes->dialogs.messages().size(), 1u);
+        QVERIFY(w->isVisible());
+    }
+};
+
+QTEST_MAIN(frmPizzaTimerTest)
+#include "frmPizzaTimerTest.moc"
