@@ -4,6 +4,7 @@
 #include "Clipboard.h"
 #include "Clock.h"
 #include "KeyDrive.h"
+#include "Printer.h"
 #include "cipher/RandomSource.h"
 #include "cipher/UserDialogs.h"
 
@@ -18,6 +19,7 @@ struct Services {
     RandomSource& random;
     Beep& beep;
     KeyDrive& drive;
+    Printer& printer;
 };
 
 } // namespace qel

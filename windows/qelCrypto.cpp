@@ -4,6 +4,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/KeyDrive.h"
+#include "platform/Printer.h"
 #include "platform/QtDialogs.h"
 #include "windows/Program.h"
 #include "windows/Registry.h"
@@ -27,7 +28,8 @@ int main(int argc, char* argv[])
     qel::CanberraPlayer sounds;
     qel::DesktopBeep beep([&sounds](const std::string& event) { return sounds.play(event); }, qel::RingBell);
     qel::DirectoryDrive drive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint);
-    qel::Services services{dialogs, clipboard, clock, random, beep, drive};
+    qel::SystemPrinter printer;
+    qel::Services services{dialogs, clipboard, clock, random, beep, drive, printer};
     qel::ApplicationState state;
     qel::WindowRules windows;
     qel::RegisterWindows({state, windows, services});

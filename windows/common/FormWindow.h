@@ -48,6 +48,21 @@ protected:
         CentreOnScreen();
     }
 
+    // Centred on another window of the program while that one is on the screen (a dialog on the
+    // window it came from), else on the screen. The frame is not known before the first show, so the
+    // client area is what is centred.
+    void CentreOnWindow(WindowId ownerId)
+    {
+        const auto* owner = m_rules.template Find<QWidget>(ownerId);
+        if (owner == nullptr || !owner->isVisible()) {
+            FormWindow::placeOnFirstShow();
+            return;
+        }
+        QRect area = Widget::geometry();
+        area.moveCenter(owner->frameGeometry().center());
+        Widget::setGeometry(area);
+    }
+
     // The close box unloads this window alone.
     void closeEvent(QCloseEvent* event) override
     {

@@ -175,6 +175,8 @@ void frmCrypt::createMenus()
     m_menuPizzaTimer = addCommand(dill, "menuPizzaTimer", QStringLiteral("Pi&zza Timer"),
                                   &frmCrypt::menuPizzaTimer_Click, Qt::CTRL | Qt::Key_T);
     m_greetz = addCommand(dill, "greetz", QStringLiteral("&Greetz"), &frmCrypt::greetz_Click);
+    m_vignereVisual =
+        addCommand(dill, "vignereVisual", QStringLiteral("&Vignere Visual"), &frmCrypt::vignereVisual_Click);
 
     addCommand(nullptr, "krypter1", QStringLiteral("&Krypter"), &frmCrypt::krypter1_Click);
     addCommand(nullptr, "dekrypter1", QStringLiteral("&Dekrypter"), &frmCrypt::dekrypter1_Click);
@@ -204,6 +206,7 @@ void frmCrypt::updateEnabledStates()
     m_changelog->setEnabled(windows.IsRegistered(WindowId::frmChangelog));
     m_greetz->setEnabled(windows.IsRegistered(WindowId::frmGreetz));
     m_menuPizzaTimer->setEnabled(windows.IsRegistered(WindowId::frmPizzaTimer));
+    m_vignereVisual->setEnabled(windows.IsRegistered(WindowId::frmVignereVisual));
 }
 
 void frmCrypt::Form_Load()
@@ -352,6 +355,11 @@ void frmCrypt::changelog_Click()
 void frmCrypt::greetz_Click()
 {
     rules().Show(WindowId::frmGreetz);
+}
+
+void frmCrypt::vignereVisual_Click()
+{
+    rules().Show(WindowId::frmVignereVisual);
 }
 
 void frmCrypt::menuPizzaTimer_Click()

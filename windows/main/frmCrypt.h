@@ -54,6 +54,7 @@ public:
     void setCryptKey_Click();
     void changelog_Click();
     void greetz_Click();
+    void vignereVisual_Click();
     void menuPizzaTimer_Click();
     void MakeKeyDisk_Click();
     void panikk_Click();
@@ -86,6 +87,7 @@ private:
     QAction* m_changelog = nullptr;
     QAction* m_menuPizzaTimer = nullptr;
     QAction* m_greetz = nullptr;
+    QAction* m_vignereVisual = nullptr;
 };
 
 } // namespace qel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cipher/Messages.h"
+#include "platform/Printer.h"
 #include "platform/Services.h"
 #include "platform/StatusBar.h"
 #include "tests/support/FakeDialogs.h"
@@ -9,9 +10,13 @@
 #include <QTest>
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <deque>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace qel::testing {
@@ -167,6 +172,55 @@ private:
     mutable int m_reads = 0;
 };
 
+// The lines of a PDF's text as `pdftotext -layout` reads them, without the page ends and the blank
+// lines after the last text; and its number of pages as pdfinfo counts them (-1 when it cannot).
+inline QStringList PdfLines(const QString& path)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!tool.waitForFinished() || tool.exitCode() != 0)
+        return {QStringLiteral("<pdftotext failed>")};
+    QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).remove(u'\f').split(u'\n');
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+inline int PdfPages(const QString& path)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdfinfo"), {path});
+    if (!tool.waitForFinished() || tool.exitCode() != 0)
+        return -1;
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("^Pages: +(\\d+)$"), QRegularExpression::MultilineOption)
+            .match(QString::fromUtf8(tool.readAllStandardOutput()));
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+// Prints into a PDF file in a temporary directory, or reports the outcome a test planted for the next
+// print instead: a test machine has no printer to lose or to jam.
+class TestPrinter final : public Printer
+{
+public:
+    QString pdfPath() const { return m_pdf.path(); }
+    void failNextPrint(PrintOutcome outcome) { m_planted = outcome; }
+    // Every print asked for, planted failures included.
+    int prints() const { return m_prints; }
+
+    PrintOutcome printPage(const Text& text) override
+    {
+        ++m_prints;
+        const std::optional<PrintOutcome> planted = std::exchange(m_planted, std::nullopt);
+        return planted ? *planted : m_pdf.printPage(text);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    PdfPrinter m_pdf{m_dir.filePath(QStringLiteral("print.pdf"))};
+    std::optional<PrintOutcome> m_planted;
+    int m_prints = 0;
+};
+
 // One set of doubles behind the Services a window is created with.
 struct FakeServices {
     FakeDialogs dialogs;
@@ -175,7 +229,8 @@ struct FakeServices {
     ScriptedRandom random{{0.5}};
     FakeBeep beep;
     TestDrive drive;
-    Services services{dialogs, clipboard, clock, random, beep, drive};
+    TestPrinter printer;
+    Services services{dialogs, clipboard, clock, random, beep, drive, printer};
 };
 
 } // namespace qel::testing

@@ -30,7 +30,8 @@ struct Fixture {
     WindowRules rules;
     testing::FakeServices fakes;
     QtDialogs qtDialogs;
-    Services realBoxes{qtDialogs, fakes.clipboard, fakes.clock, fakes.random, fakes.beep, fakes.drive};
+    Services realBoxes{qtDialogs,  fakes.clipboard, fakes.clock,  fakes.random,
+                       fakes.beep, fakes.drive,     fakes.printer};
 };
 
 } // namespace

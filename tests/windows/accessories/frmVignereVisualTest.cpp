@@ -1,0 +1,234 @@
+#include "windows/accessories/frmVignereVisual.h"
+
+#include "tests/support/qt/FakeServices.h"
+#include "windows/Registry.h"
+#include "windows/main/frmCrypt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace qel;
+using namespace qel::testing;
+
+namespace {
+
+const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZÆØÅ");
+
+using Cells = QList<int>;
+using Names = QStringList;
+
+Cells Range(int first, int last, int step = 1)
+{
+    Cells cells;
+    for (int i = first; i <= last; i += step)
+        cells << i;
+    return cells;
+}
+
+} // namespace
+
+class frmVignereVisualTest : public QObject
+{
+    Q_OBJECT
+
+    ApplicationState state;
+    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<WindowRules> rules;
+    frmVignereVisual* w = nullptr;
+
+    void open()
+    {
+        rules->Show(WindowId::frmVignereVisual);
+        w = rules->Find<frmVignereVisual>(WindowId::frmVignereVisual);
+        QVERIFY(w != nullptr && QTest::qWaitForWindowExposed(w));
+    }
+    // The texts of 29 labels of an array, from index first on.
+    template <typename Array>
+    QString letters(Array array, int first) const
+    {
+        QString text;
+        for (int k = first; k < first + 29; ++k)
+            text += (w->*array)(k)->text();
+        return text;
+    }
+    // "M a b" types a into Text1 and b into Text2 and clicks "Marker"; "K a b c" types into Text3,
+    // Text4 and Text1 and clicks "MarkerKol".
+    void run(const QString& step)
+    {
+        const QStringList parts = step.split(' ');
+        const bool column = parts[0] == "K";
+        QLineEdit* boxes[] = {column ? w->Text3() : w->Text1(), column ? w->Text4() : w->Text2(), w->Text1()};
+        for (qsizetype i = 1; i < parts.size(); ++i)
+            boxes[i - 1]->setText(QString(parts[i]).replace('_', ' '));
+        QTest::mouseClick(column ? w->Command2() : w->Command1(), Qt::LeftButton);
+    }
+    // Every label that is not white, as name=colour, sorted.
+    QStringList marked() const
+    {
+        QStringList names;
+        const auto note = [&names](const GridLabel* label) {
+            if (label->backColor() != Qt::white)
+                names << label->objectName() + "=" + label->backColor().name();
+        };
+        for (int k = 0; k < 841; ++k) {
+            note(w->lblFirkant(k + 1));
+            if (k < 29) {
+                note(w->lblVertikal(k));
+                note(w->lblHorisontal(k));
+            }
+        }
+        names.sort();
+        return names;
+    }
+
+private slots:
+    void init()
+    {
+        state = ApplicationState{};
+        fakes = std::make_unique<FakeServices>();
+        rules = std::make_unique<WindowRules>();
+        RegisterWindows({state, *rules, fakes->services});
+    }
+    void cleanup()
+    {
+        rules->UnloadAll();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void loadsAsDesigned()
+    {
+        open();
+        QCOMPARE(w->windowTitle(), "Vignere Visual");
+        QCOMPARE(w->size(), QSize(586, 593)); // 8790 x 8895 twips
+        QVERIFY(w->windowFlags().testFlag(Qt::Tool) &&
+                !w->windowFlags().testFlag(Qt::WindowMinMaxButtonsHint));
+        QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::white));
+        using V = frmVignereVisual;
+        QCOMPARE(letters(&V::lblFirkant, 1), Alphabet.mid(1) + "A");
+        QCOMPARE(letters(&V::lblFirkant, 813), Alphabet);
+        QCOMPARE(w->lblFirkant(29 * 27 + 1)->text(), "Å");
+        QCOMPARE(letters(&V::lblHorisontal, 0), Alphabet);
+        QCOMPARE(letters(&V::lblVertikal, 0), Alphabet);
+        QCOMPARE(marked(), QStringList());
+        // Cells from 510 twips in, stepping by 255; headers half a cell (8.5 pixels, taken as 8) in.
+        QCOMPARE(
+            (QList<QRect>{w->lblFirkant(1)->geometry(), w->lblFirkant(841)->geometry(),
+                          w->lblVertikal(0)->geometry(), w->lblVertikal(28)->geometry(),
+                          w->lblHorisontal(28)->geometry()}),
+            (QList<QRect>{
+                {34, 34, 17, 17}, {510, 510, 17, 17}, {8, 34, 17, 17}, {8, 510, 17, 17}, {510, 8, 17, 17}}));
+        QVERIFY(!w->lblFirkant(5)->font().bold() && w->lblVertikal(5)->font().bold());
+        QCOMPARE(w->lblFirkant(5)->font().families().first(), "Fixedsys");
+        QCOMPARE(w->lblFirkant(5)->alignment(), Qt::AlignCenter);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        const QList<QWidget*> tabOrder{w->Text1(), w->Command1(), w->Text2(), w->Text3(),
+                                       w->Text4(), w->Command2(), w->Text1()};
+        for (qsizetype i = 0; i < tabOrder.size(); ++i) {
+            QCOMPARE(QApplication::focusWidget(), tabOrder[i]);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    }
+
+    void marking_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<Cells>("green");
+        QTest::addColumn<Cells>("red");
+        QTest::addColumn<Names>("redHeaders");
+        QTest::newRow("row 3 col 5") << Names{"M 3 5"} << Range(59, 62) << Cells{63} << Names();
+        QTest::newRow("col 40: all green") << Names{"M 3 40"} << Range(59, 87) << Cells() << Names();
+        QTest::newRow("col 0") << Names{"M 3 0"} << Cells() << Cells{59} << Names();
+        QTest::newRow("col 1") << Names{"M 3 1"} << Cells() << Cells{59} << Names();
+        QTest::newRow("last cell") << Names{"M 29 29"} << Range(813, 840) << Cells{841} << Names();
+        QTest::newRow("read as numbers") << Names{"M _2.5x 3.5"} << Range(30, 32) << Cells{33} << Names();
+        QTest::newRow("col 4, 3 rows, header 2")
+            << Names{"K 4 3 2"} << Cells{4, 33, 62} << Cells() << Names{"lblVertikal(3)", "lblHorisontal(1)"};
+        QTest::newRow("no rows") << Names{"K 29 0 29"} << Cells() << Cells()
+                                 << Names{"lblVertikal(28)", "lblHorisontal(28)"};
+        QTest::newRow("all rows") << Names{"K 1 255 1"} << Range(1, 813, 29) << Cells()
+                                  << Names{"lblVertikal(0)", "lblHorisontal(0)"};
+        QTest::newRow("green over red") << Names{"M 3 5", "M 3 9"} << Range(59, 66) << Cells{67} << Names();
+        QTest::newRow("red over green")
+            << Names{"M 3 9", "M 3 5"} << (Range(59, 62) + Range(64, 66)) << Cells{63, 67} << Names();
+    }
+    void marking()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(Cells, green);
+        QFETCH(Cells, red);
+        QFETCH(Names, redHeaders);
+        open();
+        for (const QString& step : steps)
+            run(step);
+        QStringList expected;
+        for (int i : green + red)
+            expected << QString("lblFirkant(%1)=%2").arg(i).arg(red.contains(i) ? "#ff0000" : "#00ff00");
+        for (const QString& header : redHeaders)
+            expected << header + "=#ff0000";
+        expected.sort();
+        QCOMPARE(marked(), expected);
+        QCOMPARE(fakes->beep.beeps(), 0);
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("focus");
+        for (const char* text1 : {"0", "30", "abc", "256", "-1"})
+            QTest::addRow("Marker, Text1 %s", text1) << QString("M %1 5").arg(text1) << "Text1";
+        QTest::newRow("Marker, Text2 256") << QString("M 3 256") << "Text2";
+        QTest::newRow("MarkerKol, Text3 0") << QString("K 0 3 2") << "Text3";
+        QTest::newRow("MarkerKol, Text4 300") << QString("K 4 300 2") << "Text4";
+        QTest::newRow("MarkerKol, Text1 30") << QString("K 4 3 30") << "Text1";
+        QTest::newRow("MarkerKol, all bad: the first") << QString("K 30 300 0") << "Text3";
+    }
+    void refused()
+    {
+        QFETCH(QString, step);
+        QFETCH(QString, focus);
+        open();
+        run(step);
+        QCOMPARE(marked(), QStringList());
+        QCOMPARE(fakes->beep.beeps(), 1);
+        auto* box = w->findChild<QLineEdit*>(focus);
+        QCOMPARE(w->focusWidget(), box);
+        QVERIFY(box->hasSelectedText() && box->selectedText() == box->text());
+    }
+
+    // Marks are painted; a closed window comes back white, with empty boxes.
+    void reopensWhite()
+    {
+        open();
+        run("M 3 5");
+        const QImage shot = w->grab().toImage();
+        QCOMPARE(shot.pixelColor(w->lblFirkant(62)->geometry().topLeft()), QColor(0, 255, 0));
+        QCOMPARE(shot.pixelColor(w->lblFirkant(63)->geometry().topLeft()), QColor(255, 0, 0));
+        QCOMPARE(shot.pixelColor(w->lblFirkant(64)->geometry().topLeft()), QColor(Qt::white));
+        w->close();
+        QTRY_VERIFY(!rules->IsLoaded(WindowId::frmVignereVisual) &&
+                    QApplication::topLevelWidgets().isEmpty());
+        open();
+        QCOMPARE(marked(), QStringList());
+        QVERIFY(w->Text1()->text().isEmpty() && w->Text2()->text().isEmpty());
+    }
+
+    void menuCommandOpensIt()
+    {
+        rules->Show(WindowId::frmCrypt);
+        auto* command = rules->Find<frmCrypt>(WindowId::frmCrypt)->findChild<QAction*>("vignereVisual");
+        QVERIFY(command != nullptr && command->isEnabled());
+        QCOMPARE(command->text(), "&Vignere Visual");
+        command->trigger();
+        w = rules->Find<frmVignereVisual>(WindowId::frmVignereVisual);
+        QVERIFY(w != nullptr && w->isVisible() && !w->isModal());
+        QVERIFY(rules->Find(WindowId::frmCrypt)->isShown());
+    }
+};
+
+QTEST_MAIN(frmVignereVisualTest)
+#include "frmVignereVisualTest.moc"
