@@ -30,6 +30,7 @@ sanitize: deps
 
 bench: build
 	$(BUILD)/bench/qel_bench
+	$(BUILD)/bench/qel_window_bench
 
 FORMATTED = $(shell git ls-files '*.cpp' '*.h')
 

@@ -6,6 +6,7 @@
 #include "windows/Registry.h"
 #include "windows/access/frmLogin.h"
 #include "windows/access/frmPanikk.h"
+#include "windows/accessories/frmPizzaTimer.h"
 #include "windows/main/frmCrypt.h"
 
 #include <QAction>
@@ -133,7 +134,12 @@ private slots:
         logIn("mast");
         crypt()->txtInput()->setText(U"tapt");
         state.CryptKey = U"NØKKEL";
-        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk-");
+        // A pizza counting in the background goes too.
+        run("menuPizzaTimer");
+        auto* pizza = rules->Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
+        QTest::mouseClick(pizza->Go(), Qt::LeftButton);
+        QTest::mouseClick(pizza->Lukk(), Qt::LeftButton);
+        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk- frmPizzaTimer-");
         login()->Combo1()->setCurrentText("qelChat");
         login()->Label3()->setText("gammel");
         QWidget* before = login();
@@ -157,6 +163,18 @@ private slots:
         QCOMPARE(state.CryptKey, U"NØKKEL");
     }
 
+    // The pizza timer on its own: it hides the login window, and closing it brings that back.
+    void standalonePizzaTimer()
+    {
+        login()->Combo1()->setCurrentText("qelPizzaTimer");
+        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
+        QCOMPARE(windows(), "frmLogin- frmPizzaTimer+");
+        rules->Find<QWidget>(WindowId::frmPizzaTimer)->close();
+        QCOMPARE(windows(), "frmLogin+");
+        QCoreApplication::processEvents();
+        QCOMPARE(quits, 0);
+    }
+
     // Every way out: each ends with nothing loaded, and the program ends once the handler returns.
     void leaving_data()
     {
@@ -177,6 +195,12 @@ private slots:
             logIn("kaktus");
         if (way == "Lukk" || way.startsWith("close") || way.contains("dialog"))
             run("setCryptKey");
+        if (way == "Lukk") {
+            for (const char* command : {"menuPizzaTimer", "changelog", "greetz", "vignereVisual"})
+                run(command);
+            QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPizzaTimer+ frmChangelog+ frmGreetz+ "
+                                "frmVignereVisual+");
+        }
         if (way.startsWith("panic")) {
             run("panikk");
             leavePanic();
