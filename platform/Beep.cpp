@@ -4,14 +4,9 @@
 
 #include <canberra.h>
 
-#include <iterator>
-
 namespace qel {
 
 namespace {
-
-// libcanberra's own choice (the sound server where one runs), then ALSA.
-constexpr const char* DriverNames[] = {nullptr, "alsa"};
 
 ca_context* OpenContext(const char* driver)
 {
@@ -29,26 +24,24 @@ ca_context* OpenContext(const char* driver)
 
 } // namespace
 
-CanberraPlayer::CanberraPlayer()
+CanberraPlayer::CanberraPlayer(const std::vector<const char*>& drivers)
 {
-    static_assert(std::size(DriverNames) == Drivers);
-    for (int i = 0; i < Drivers; ++i)
-        m_contexts[i] = OpenContext(DriverNames[i]);
+    for (const char* driver : drivers) {
+        if (ca_context* context = OpenContext(driver))
+            m_contexts.push_back(context);
+    }
 }
 
 CanberraPlayer::~CanberraPlayer()
 {
-    for (ca_context* context : m_contexts) {
-        if (context != nullptr)
-            ca_context_destroy(context);
-    }
+    for (ca_context* context : m_contexts)
+        ca_context_destroy(context);
 }
 
 bool CanberraPlayer::play(const std::string& eventId)
 {
     for (ca_context* context : m_contexts) {
-        if (context != nullptr &&
-            ca_context_play(context, 0, CA_PROP_EVENT_ID, eventId.c_str(), nullptr) == CA_SUCCESS)
+        if (ca_context_play(context, 0, CA_PROP_EVENT_ID, eventId.c_str(), nullptr) == CA_SUCCESS)
             return true;
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 struct ca_context;
 
@@ -17,13 +18,15 @@ public:
 // Plays a named event sound of the desktop's sound theme; false when nothing could be played.
 using EventSoundPlayer = std::function<bool(const std::string& eventId)>;
 
-// The desktop's event sounds through libcanberra (the freedesktop sound theme). The sound server is
-// tried first and the sound card directly after it, since libcanberra gives up on the first driver
-// that fails. The contexts live as long as the player, since sounds play on after the call.
+// The desktop's event sounds through libcanberra (the freedesktop sound theme). libcanberra gives up
+// on the first driver that fails, so each driver has a context of its own and they are tried in turn:
+// by default the sound server first, then the sound card through ALSA. The contexts live as long as the
+// player, since sounds play on after the call.
 class CanberraPlayer final
 {
 public:
-    CanberraPlayer();
+    // A null name is libcanberra's own choice of driver.
+    explicit CanberraPlayer(const std::vector<const char*>& drivers = {nullptr, "alsa"});
     ~CanberraPlayer();
     CanberraPlayer(const CanberraPlayer&) = delete;
     CanberraPlayer& operator=(const CanberraPlayer&) = delete;
@@ -31,8 +34,7 @@ public:
     bool play(const std::string& eventId);
 
 private:
-    static constexpr int Drivers = 2;
-    ca_context* m_contexts[Drivers] = {};
+    std::vector<ca_context*> m_contexts;
 };
 
 // The system beep as a user hears it. Qt's beep is the X bell, which most Linux desktops keep silent,

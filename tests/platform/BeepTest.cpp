@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdlib.h>
+#include <string>
 #include <vector>
 
 namespace qel {
@@ -28,18 +30,27 @@ TEST(DesktopBeep, RingsTheBellOnlyWhenNoSoundPlays)
     }
 }
 
-// A sound card that swallows everything stands in for the user's: the theme's bell must be found and
-// played, and a sound the theme lacks must be reported so that the bell can stand in.
+// A sound card that swallows everything stands in for the user's, so that nothing is heard: the
+// theme's bell must be found and played even when a driver before it fails, and a sound the theme
+// lacks must be reported so that the bell can stand in.
 TEST(CanberraPlayer, PlaysTheThemesBellAndReportsAMissingSound)
 {
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "qel-beep-test";
-    std::filesystem::create_directories(home);
+    char pattern[] = "/tmp/qel-beep-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path home = pattern;
     std::ofstream(home / ".asoundrc") << "pcm.!default { type null }\n";
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome != nullptr ? oldHome : "";
     ::setenv("HOME", home.c_str(), 1);
 
-    CanberraPlayer player;
-    EXPECT_TRUE(player.play(DesktopBeep::EventId));
-    EXPECT_FALSE(player.play("qel-no-such-sound"));
+    {
+        CanberraPlayer player({"qel-no-such-driver", "alsa"});
+        EXPECT_TRUE(player.play(DesktopBeep::EventId));
+        EXPECT_FALSE(player.play("qel-no-such-sound"));
+    }
+    EXPECT_FALSE(CanberraPlayer({"qel-no-such-driver"}).play(DesktopBeep::EventId));
+
+    oldHome != nullptr ? ::setenv("HOME", savedHome.c_str(), 1) : ::unsetenv("HOME");
     std::filesystem::remove_all(home);
 }
 

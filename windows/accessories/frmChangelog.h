@@ -18,9 +18,6 @@ public:
     explicit frmChangelog(const WindowContext& context);
     ~frmChangelog() override;
 
-    void Form_Load() override {}
-    void Form_Unload() override {}
-
     TextBox* Text1() const { return m_Text1; }
     QPushButton* cmdChangelogPrint() const { return m_cmdChangelogPrint; }
     QPushButton* cmdBack() const { return m_cmdBack; }

@@ -17,9 +17,6 @@ public:
     explicit frmGreetz(const WindowContext& context);
     ~frmGreetz() override;
 
-    void Form_Load() override {}
-    void Form_Unload() override {}
-
     QLabel* lblGreetzFlyOut() const { return m_lblGreetzFlyOut; }
     QLabel* lblGreet1() const { return m_lblGreet1; }
     QLabel* lblGreet2() const { return m_lblGreet2; }

@@ -78,10 +78,9 @@ void frmPizzaTimer::createControls()
           KindDesign{m_Annet, "Annet", 2760, &frmPizzaTimer::Annet_Click}}) {
         kind.button->setObjectName(QString::fromUtf8(kind.name));
         Place(kind.button, 2160, kind.top, 1215, 195);
-        connect(kind.button, &QRadioButton::toggled, this, [this, handler = kind.handler](bool checked) {
-            if (checked)
-                (this->*handler)();
-        });
+        // A click, or an arrow key in the group, even on the kind already chosen: it puts the kind's
+        // minutes back.
+        connect(kind.button, &QRadioButton::clicked, this, kind.handler);
     }
     m_Grandiosa->setChecked(true);
 
@@ -117,6 +116,17 @@ void frmPizzaTimer::createControls()
     m_txtTime->setFocus();
 }
 
+// Counting runs the timer and locks the entry.
+void frmPizzaTimer::setCounting(bool counting)
+{
+    m_counting = counting;
+    if (counting)
+        m_PizzaTimer->start();
+    else
+        m_PizzaTimer->stop();
+    updateEnabledStates();
+}
+
 // The one place that decides which controls are enabled: while counting, only "Stopp" and "Lukk".
 void frmPizzaTimer::updateEnabledStates()
 {
@@ -138,6 +148,20 @@ StatusPanels* frmPizzaTimer::statusBar() const
         return nullptr;
     auto* main = rules().Find<frmCrypt>(WindowId::frmCrypt);
     return main != nullptr ? main->StatusBar1() : nullptr;
+}
+
+StatusPanels* frmPizzaTimer::mirror() const
+{
+    if (!m_mirrored)
+        return nullptr;
+    auto* main = rules().Find<frmCrypt>(WindowId::frmCrypt);
+    return main != nullptr ? main->StatusBar1() : nullptr;
+}
+
+// An unloaded window waits for the event loop to delete it; its countdown must not finish meanwhile.
+void frmPizzaTimer::Form_Unload()
+{
+    setCounting(false);
 }
 
 void frmPizzaTimer::Form_Load()
@@ -217,12 +241,12 @@ void frmPizzaTimer::Go_Click()
     case PizzaEntry::Start:
         break;
     }
-    if (StatusPanels* bar = statusBar())
+    StatusPanels* bar = statusBar();
+    m_mirrored = bar != nullptr;
+    if (bar != nullptr)
         bar->remove(2);
     m_state.PizzaStartPending = true;
-    m_PizzaTimer->start();
-    m_counting = true;
-    updateEnabledStates();
+    setCounting(true);
     PizzaTimer_Timer();
 }
 
@@ -233,7 +257,7 @@ void frmPizzaTimer::PizzaTimer_Timer()
     // The entry is locked while counting, so it still holds the minutes that were started.
     const int minutes = ReadPizzaEntry(FromQString(m_txtTime->text())).minutes;
     const int now = m_services.clock.now().time().minute();
-    StatusPanels* bar = statusBar();
+    StatusPanels* bar = mirror();
     if (m_state.PizzaStartPending) {
         if (bar != nullptr) {
             bar->add();
@@ -257,7 +281,7 @@ void frmPizzaTimer::finish()
 {
     m_finishing = true;
     setDisplay(QStringLiteral("FERDIG!"), FinishedColour);
-    if (StatusPanels* bar = statusBar())
+    if (StatusPanels* bar = mirror())
         bar->setText(2, m_state.PizzaKind + U"'en er ferdig!!");
     if (m_state.PizzaHidden) {
         const QPointer<frmPizzaTimer> alive(this);
@@ -265,26 +289,24 @@ void frmPizzaTimer::finish()
         if (alive.isNull())
             return;
     }
-    if (StatusPanels* bar = statusBar())
+    if (StatusPanels* bar = mirror())
         bar->remove(2);
-    m_counting = false;
-    updateEnabledStates();
+    setCounting(false);
     m_services.beep.beep();
-    if (StatusPanels* bar = statusBar())
+    if (StatusPanels* bar = mirror())
         ShowTip(*bar, m_services.random);
-    m_PizzaTimer->stop();
+    m_mirrored = false;
     m_finishing = false;
 }
 
 void frmPizzaTimer::Stopp_Click()
 {
-    if (StatusPanels* bar = statusBar()) {
+    if (StatusPanels* bar = mirror()) {
         bar->remove(2);
         ShowTip(*bar, m_services.random);
     }
-    m_PizzaTimer->stop();
-    m_counting = false;
-    updateEnabledStates();
+    m_mirrored = false;
+    setCounting(false);
     m_Label2->setText(QStringLiteral("Stoppet"));
 }
 

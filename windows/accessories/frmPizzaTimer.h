@@ -25,7 +25,7 @@ public:
     ~frmPizzaTimer() override;
 
     void Form_Load() override;
-    void Form_Unload() override {}
+    void Form_Unload() override;
 
     void Grandiosa_Click();
     void BigOne_Click();
@@ -57,6 +57,7 @@ protected:
 private:
     void createControls();
     void chooseKind(const char32_t* minutes, const char32_t* kind);
+    void setCounting(bool counting);
     void updateEnabledStates();
     void refuse(const QString& caption);
     void setDisplay(const QString& caption, const QColor& colour);
@@ -64,6 +65,8 @@ private:
     bool loggedIn() const;
     // The main window's status bar while logged in; nullptr in standalone use.
     StatusPanels* statusBar() const;
+    // The status bar the running countdown mirrors itself in, if it does.
+    StatusPanels* mirror() const;
 
     ApplicationState& m_state;
     Services& m_services;
@@ -82,6 +85,10 @@ private:
 
     int m_StartMinute = 0;
     bool m_counting = false;
+    // Whether the running countdown took over the main window's tip panel. Decided once, at "GO!": the
+    // same pizza timer can be reopened from the login window after a panic, and the panel it took must
+    // still be given back.
+    bool m_mirrored = false;
     // The end-of-countdown box is open: ticks delivered inside it must not open another.
     bool m_finishing = false;
 };

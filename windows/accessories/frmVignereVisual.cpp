@@ -225,7 +225,7 @@ void frmVignereVisual::Form_Load()
 
 // A box's number when it lies within lowest to highest. Otherwise the box is refused: it gets the
 // focus with its text selected, and the program beeps.
-std::optional<std::uint8_t> frmVignereVisual::readBox(QLineEdit* box, int lowest, int highest) const
+std::optional<std::uint8_t> frmVignereVisual::readBox(QLineEdit* box, int lowest, int highest)
 {
     const Result<int> number = ReadNumber(FromQString(box->text()), NumberWidth::UnsignedByte);
     if (number.ok() && number.value() >= lowest && number.value() <= highest)

@@ -101,7 +101,8 @@ public:
     void Command1_Click();
     void Command2_Click();
 
-    // Rows and columns outside 1 to 29 mark nothing.
+    // Rows and columns outside 1 to 29 mark nothing, whoever calls these: the boxes are checked
+    // before they are, and the procedures keep to the grid on their own.
     void MarkRow(std::uint8_t row, std::uint8_t col);
     void MarkColumn(std::uint8_t col, std::uint8_t count);
     void MarkHeaders(std::uint8_t row, std::uint8_t col);
@@ -111,7 +112,7 @@ protected:
     void placeOnFirstShow() override {}
 
 private:
-    std::optional<std::uint8_t> readBox(QLineEdit* box, int lowest, int highest) const;
+    std::optional<std::uint8_t> readBox(QLineEdit* box, int lowest, int highest);
     QLineEdit* addBox(const char* name, int left, int top, int width, int height);
     QPushButton* addButton(const char* name, const QString& caption, int left, int top, int width,
                            int height);

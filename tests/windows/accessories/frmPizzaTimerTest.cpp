@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -193,8 +194,10 @@ private slots:
             if (i > 0)
                 tick(steps[i].first);
             QCOMPARE(w->Label2()->text(), steps[i].second);
-            if (loggedIn && i + 1 < steps.size())
+            if (loggedIn && i + 1 < steps.size()) {
                 QCOMPARE(panels(), QStringList({Welcome, steps[i].second + " left on Grandi'en"}));
+                QVERIFY(crypt()->StatusBar1()->isSizedToContents(2));
+            }
         }
         QCOMPARE(display(), QColor(255, 0, 0));
         QVERIFY(!counting());
@@ -204,7 +207,10 @@ private slots:
             QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
             QVERIFY(crypt()->StatusBar1()->isSizedToContents(2));
         }
-        // Once more from the start: the display is back in the button-text colour.
+        // "MYE?" leaves the colour as it was; a new start is back in the button-text colour.
+        go("60");
+        QCOMPARE(w->Label2()->text(), "MYE?");
+        QCOMPARE(display(), QColor(255, 0, 0));
         go("5");
         QCOMPARE(w->Label2()->text(), "5 min.");
         QCOMPARE(display(), w->palette().color(QPalette::ButtonText));
@@ -252,11 +258,20 @@ private slots:
             {w->BigOne(), "25", "Big1"}, {w->Annet(), "", "Pizza"}, {w->Grandiosa(), "12", "Grandi"}};
         for (const auto& [button, minutes, kind] : rows) {
             w->Lukk()->setFocus();
+            w->txtTime()->setText("30");
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(w->txtTime()->text(), minutes);
             QCOMPARE(Q(state.PizzaKind), kind);
             QCOMPARE(w->txtTime()->hasFocus(), button == w->Annet());
         }
+        // The kind already chosen, clicked again, puts its minutes back.
+        w->txtTime()->setText("30");
+        QTest::mouseClick(w->Grandiosa(), Qt::LeftButton);
+        QCOMPARE(w->txtTime()->text(), "12");
+        // The arrow keys choose in the group as a click does.
+        QTest::keyClick(w->Grandiosa(), Qt::Key_Down);
+        QVERIFY(w->BigOne()->isChecked());
+        QCOMPARE(w->txtTime()->text(), "25");
         // Enter in the entry is "GO!", from either Enter key; other keys type.
         w->BigOne()->click();
         QTest::keyClick(w->txtTime(), Qt::Key_Enter, Qt::KeypadModifier);
@@ -312,6 +327,7 @@ private slots:
         tick(QTime(18, 44, 0));
         QTest::mouseClick(w->Stopp(), Qt::LeftButton);
         QCOMPARE(w->Label2()->text(), "Stoppet");
+        QCOMPARE(display(), w->palette().color(QPalette::ButtonText));
         QVERIFY(!counting());
         QCOMPARE(panels(), QStringList({Welcome, Q(TipText(1))}));
         QCOMPARE(fakes->beep.beeps(), 0);
@@ -351,6 +367,38 @@ private slots:
         QCOMPARE(w->Label2()->text(), "");
         QCOMPARE(Q(state.PizzaKind), "Grandi");
         QCOMPARE(Q(state.CurrentUser), "anonym");
+    }
+
+    // The real timer drives the display, and stops with the window.
+    void timerTicks()
+    {
+        openLoggedIn();
+        go("12");
+        w->PizzaTimer()->setInterval(10);
+        at(QTime(18, 43, 0));
+        QTRY_COMPARE(w->Label2()->text(), "9 min.");
+        QTest::mouseClick(w->Lukk(), Qt::LeftButton);
+        rules->Unload(WindowId::frmPizzaTimer);
+        QVERIFY(!w->PizzaTimer()->isActive());
+    }
+
+    // After a panic the same countdown can be reopened from the login window as nobody's: the tip panel
+    // it took from the main window is still given back.
+    void panicThenStandalone()
+    {
+        openLoggedIn();
+        go("12");
+        crypt()->findChild<QAction*>("panikk")->trigger();
+        QWidget* panic = rules->Find<QWidget>(WindowId::frmPanikk);
+        QVERIFY(QTest::qWaitForWindowActive(panic));
+        QTest::keyClick(panic, Qt::Key_Space);
+        login()->Combo1()->setCurrentText("qelPizzaTimer");
+        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
+        QVERIFY(w->isVisible() && !state.LoggedIn && counting());
+        tick(QTime(18, 45, 0));
+        QCOMPARE(panels(), QStringList({Welcome, "7 min. left on Grandi'en"}));
+        QTest::mouseClick(w->Stopp(), Qt::LeftButton);
+        QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
     }
 
     // Only the main window's command clears the flag: hidden, logged out, then standalone, the end still
