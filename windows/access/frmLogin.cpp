@@ -249,7 +249,7 @@ bool frmLogin::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
     // Enter in the password box logs in, and goes no further.
-    if (watched == m_txtPassord && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+    if (watched == m_txtPassord && IsEnterPress(event) &&
         (modifiers & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
         cmdLoggInn_Click();
         return true;

@@ -8,13 +8,14 @@
 #include "windows/main/Tips.h"
 #include "windows/main/frmCrypt.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+
+#include <initializer_list>
 
 namespace qel {
 
@@ -130,9 +131,7 @@ void frmPizzaTimer::setCounting(bool counting)
 // The one place that decides which controls are enabled: while counting, only "Stopp" and "Lukk".
 void frmPizzaTimer::updateEnabledStates()
 {
-    for (QWidget* control :
-         {static_cast<QWidget*>(m_Grandiosa), static_cast<QWidget*>(m_BigOne), static_cast<QWidget*>(m_Annet),
-          static_cast<QWidget*>(m_txtTime), static_cast<QWidget*>(m_Go)})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_Grandiosa, m_BigOne, m_Annet, m_txtTime, m_Go})
         control->setEnabled(!m_counting);
     m_Stopp->setEnabled(m_counting);
 }
@@ -142,20 +141,20 @@ bool frmPizzaTimer::loggedIn() const
     return m_state.LoggedIn;
 }
 
-StatusPanels* frmPizzaTimer::statusBar() const
+StatusPanels* frmPizzaTimer::mainStatusBar() const
 {
-    if (!loggedIn())
-        return nullptr;
     auto* main = rules().Find<frmCrypt>(WindowId::frmCrypt);
     return main != nullptr ? main->StatusBar1() : nullptr;
 }
 
+StatusPanels* frmPizzaTimer::statusBar() const
+{
+    return loggedIn() ? mainStatusBar() : nullptr;
+}
+
 StatusPanels* frmPizzaTimer::mirror() const
 {
-    if (!m_mirrored)
-        return nullptr;
-    auto* main = rules().Find<frmCrypt>(WindowId::frmCrypt);
-    return main != nullptr ? main->StatusBar1() : nullptr;
+    return m_mirrored ? mainStatusBar() : nullptr;
 }
 
 // An unloaded window waits for the event loop to delete it; its countdown must not finish meanwhile.
@@ -204,11 +203,8 @@ bool frmPizzaTimer::txtTime_KeyPress(int keyAscii)
 
 bool frmPizzaTimer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_txtTime && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            return txtTime_KeyPress(13);
-    }
+    if (watched == m_txtTime && IsEnterPress(event))
+        return txtTime_KeyPress(13);
     return FormWindow::eventFilter(watched, event);
 }
 

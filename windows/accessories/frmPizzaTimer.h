@@ -63,6 +63,8 @@ private:
     void setDisplay(const QString& caption, const QColor& colour);
     void finish();
     bool loggedIn() const;
+    // The main window's status bar, while the main window is loaded.
+    StatusPanels* mainStatusBar() const;
     // The main window's status bar while logged in; nullptr in standalone use.
     StatusPanels* statusBar() const;
     // The status bar the running countdown mirrors itself in, if it does.

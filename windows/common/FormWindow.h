@@ -4,10 +4,21 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
 
 namespace qel {
+
+// A press of Enter, from the main keyboard or the keypad: what a text box's KeyPress handler sees as
+// character 13.
+inline bool IsEnterPress(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
 // Binds a Qt top-level widget to the window rules: showing, hiding and destroying go through the
 // widget; its close box is an Unload of the window, which the rules carry out.

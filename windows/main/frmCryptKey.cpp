@@ -7,7 +7,6 @@
 #include "platform/TextBox.h"
 #include "windows/common/Design.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,11 +87,8 @@ bool frmCryptKey::txtInputKey_KeyPress(int keyAscii)
 
 bool frmCryptKey::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_txtInputKey && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            return txtInputKey_KeyPress(13);
-    }
+    if (watched == m_txtInputKey && IsEnterPress(event))
+        return txtInputKey_KeyPress(13);
     return FormWindow::eventFilter(watched, event);
 }
 

@@ -2,8 +2,7 @@
 
 #include "platform/QtText.h"
 #include "platform/TextBox.h"
-#include "tests/support/qt/FakeServices.h"
-#include "windows/Registry.h"
+#include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/main/frmCrypt.h"
 
 #include <QApplication>
@@ -17,15 +16,13 @@ class frmChangelogTest : public QObject
 {
     Q_OBJECT
 
-    ApplicationState state;
-    std::unique_ptr<WindowRules> rules;
-    std::unique_ptr<testing::FakeServices> fakes;
+    std::unique_ptr<testing::ProgramUnderTest> app;
     frmCrypt* crypt = nullptr;
     frmChangelog* log = nullptr;
 
     void open()
     {
-        log = static_cast<frmChangelog*>(rules->Show(WindowId::frmChangelog));
+        log = static_cast<frmChangelog*>(app->rules.Show(WindowId::frmChangelog));
         QVERIFY(QTest::qWaitForWindowActive(log));
     }
     QString text() const { return ToQString(log->Text1()->text()); }
@@ -33,16 +30,14 @@ class frmChangelogTest : public QObject
 private slots:
     void init()
     {
-        rules = std::make_unique<WindowRules>();
-        fakes = std::make_unique<testing::FakeServices>();
-        RegisterWindows({state, *rules, fakes->services});
-        crypt = static_cast<frmCrypt*>(rules->Show(WindowId::frmCrypt));
+        app = std::make_unique<testing::ProgramUnderTest>();
+        crypt = static_cast<frmCrypt*>(app->rules.Show(WindowId::frmCrypt));
         crypt->move(30, 40); // away from the screen's centre, where the window would centre without it
         open();
     }
     void cleanup()
     {
-        rules->UnloadAll();
+        app.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -87,14 +82,14 @@ private slots:
         QFETCH(bool, tilbake);
         QFETCH(bool, mainHidden);
         if (mainHidden)
-            rules->Hide(WindowId::frmCrypt);
+            app->rules.Hide(WindowId::frmCrypt);
         log->Text1()->setText(U"endret");
         const QPointer<frmChangelog> old = log;
         if (tilbake)
             QTest::mouseClick(log->cmdBack(), Qt::LeftButton);
         else
             log->close();
-        QVERIFY(!rules->IsLoaded(WindowId::frmChangelog));
+        QVERIFY(!app->rules.IsLoaded(WindowId::frmChangelog));
         QTRY_VERIFY(old.isNull());
         QCOMPARE(crypt->isVisible(), tilbake || !mainHidden);
         if (tilbake)
@@ -123,20 +118,20 @@ private slots:
         QFETCH(QString, box);
         QFETCH(int, icon);
         if (planted >= 0)
-            fakes->printer.failNextPrint(PrintOutcome(planted));
+            app->fakes.printer.failNextPrint(PrintOutcome(planted));
         QTest::mouseClick(log->cmdChangelogPrint(), Qt::LeftButton);
-        QCOMPARE(fakes->printer.prints(), 1);
-        const std::vector<MessageBoxRequest> boxes = fakes->dialogs.messages();
+        QCOMPARE(app->fakes.printer.prints(), 1);
+        const std::vector<MessageBoxRequest> boxes = app->fakes.dialogs.messages();
         QCOMPARE(boxes.size(), box.isEmpty() ? 0u : 1u);
         if (!box.isEmpty())
             QVERIFY(boxes[0] == (MessageBoxRequest{FromQString(box), U"qelCrypto", MessageButtons::Ok,
                                                    MessageIcon(icon)}));
-        QVERIFY(rules->IsLoaded(WindowId::frmChangelog) && log->isVisible());
-        QCOMPARE(QFile::exists(fakes->printer.pdfPath()), box.isEmpty());
+        QVERIFY(app->rules.IsLoaded(WindowId::frmChangelog) && log->isVisible());
+        QCOMPARE(QFile::exists(app->fakes.printer.pdfPath()), box.isEmpty());
         if (box.isEmpty()) {
-            QCOMPARE(testing::PdfLines(fakes->printer.pdfPath()),
+            QCOMPARE(testing::PdfLines(app->fakes.printer.pdfPath()),
                      QStringList{"Hva er vitsen med changelog?"});
-            QCOMPARE(testing::PdfPages(fakes->printer.pdfPath()), 1);
+            QCOMPARE(testing::PdfPages(app->fakes.printer.pdfPath()), 1);
         }
     }
 };

@@ -1,7 +1,6 @@
 #include "windows/accessories/frmGreetz.h"
 
-#include "tests/support/qt/FakeServices.h"
-#include "windows/Registry.h"
+#include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/main/frmCrypt.h"
 
 #include <QApplication>
@@ -16,31 +15,27 @@ class frmGreetzTest : public QObject
 {
     Q_OBJECT
 
-    ApplicationState state;
-    std::unique_ptr<WindowRules> rules;
-    std::unique_ptr<testing::FakeServices> fakes;
+    std::unique_ptr<testing::ProgramUnderTest> app;
     frmCrypt* crypt = nullptr;
     frmGreetz* greetz = nullptr;
 
     void open()
     {
-        greetz = static_cast<frmGreetz*>(rules->Show(WindowId::frmGreetz));
+        greetz = static_cast<frmGreetz*>(app->rules.Show(WindowId::frmGreetz));
         QVERIFY(QTest::qWaitForWindowActive(greetz));
     }
 
 private slots:
     void init()
     {
-        rules = std::make_unique<WindowRules>();
-        fakes = std::make_unique<testing::FakeServices>();
-        RegisterWindows({state, *rules, fakes->services});
-        crypt = static_cast<frmCrypt*>(rules->Show(WindowId::frmCrypt));
+        app = std::make_unique<testing::ProgramUnderTest>();
+        crypt = static_cast<frmCrypt*>(app->rules.Show(WindowId::frmCrypt));
         crypt->move(30, 40); // away from the screen's centre, where the window would centre without it
         open();
     }
     void cleanup()
     {
-        rules->UnloadAll();
+        app.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -92,14 +87,14 @@ private slots:
         QFETCH(bool, lukk);
         QFETCH(bool, mainHidden);
         if (mainHidden)
-            rules->Hide(WindowId::frmCrypt);
+            app->rules.Hide(WindowId::frmCrypt);
         greetz->lblGreet1()->setText("endret");
         const QPointer<frmGreetz> old = greetz;
         if (lukk)
             QTest::mouseClick(greetz->cmdGreetzBack(), Qt::LeftButton);
         else
             greetz->close();
-        QVERIFY(!rules->IsLoaded(WindowId::frmGreetz));
+        QVERIFY(!app->rules.IsLoaded(WindowId::frmGreetz));
         QTRY_VERIFY(old.isNull());
         QCOMPARE(crypt->isVisible(), lukk || !mainHidden);
         if (lukk)

@@ -1,8 +1,7 @@
 #include "windows/accessories/frmPizzaTimer.h"
 #include "platform/QtText.h"
 #include "platform/StatusBar.h"
-#include "tests/support/qt/FakeServices.h"
-#include "windows/Registry.h"
+#include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/access/frmLogin.h"
 #include "windows/main/Tips.h"
 #include "windows/main/frmCrypt.h"
@@ -31,34 +30,32 @@ class frmPizzaTimerTest : public QObject
 {
     Q_OBJECT
 
-    ApplicationState state;
-    std::unique_ptr<FakeServices> fakes;
-    std::unique_ptr<WindowRules> rules;
+    std::unique_ptr<testing::ProgramUnderTest> app;
     frmPizzaTimer* w = nullptr;
 
-    frmCrypt* crypt() const { return rules->Find<frmCrypt>(WindowId::frmCrypt); }
-    frmLogin* login() const { return rules->Find<frmLogin>(WindowId::frmLogin); }
+    frmCrypt* crypt() const { return app->rules.Find<frmCrypt>(WindowId::frmCrypt); }
+    frmLogin* login() const { return app->rules.Find<frmLogin>(WindowId::frmLogin); }
     // From the main window's menu, logged in as Kaktus.
     void openLoggedIn()
     {
-        state.LoggedIn = true;
-        state.CurrentUser = U"Kaktus";
-        rules->Show(WindowId::frmCrypt);
+        app->state.LoggedIn = true;
+        app->state.CurrentUser = U"Kaktus";
+        app->rules.Show(WindowId::frmCrypt);
         crypt()->findChild<QAction*>("menuPizzaTimer")->trigger();
-        w = rules->Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
+        w = app->rules.Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
         QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
     }
     // From the login window, as nobody.
     void openStandalone()
     {
-        rules->Show(WindowId::frmLogin);
+        app->rules.Show(WindowId::frmLogin);
         login()->Combo1()->setCurrentText("qelPizzaTimer");
         QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
-        w = rules->Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
+        w = app->rules.Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
         QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
     }
     void open(bool loggedIn) { loggedIn ? openLoggedIn() : openStandalone(); }
-    void at(QTime time) { fakes->clock.set(QDateTime(QDate(2026, 12, 6), time)); }
+    void at(QTime time) { app->fakes.clock.set(QDateTime(QDate(2026, 12, 6), time)); }
     void go(const QString& entry, QTime time = QTime(18, 40, 10))
     {
         at(time);
@@ -85,10 +82,8 @@ class frmPizzaTimerTest : public QObject
     QString mode() const
     {
         QString flags;
-        for (const QWidget* control :
-             {static_cast<QWidget*>(w->Go()), static_cast<QWidget*>(w->txtTime()),
-              static_cast<QWidget*>(w->Grandiosa()), static_cast<QWidget*>(w->BigOne()),
-              static_cast<QWidget*>(w->Annet()), static_cast<QWidget*>(w->Stopp())})
+        for (const QWidget* control : std::initializer_list<const QWidget*>{
+                 w->Go(), w->txtTime(), w->Grandiosa(), w->BigOne(), w->Annet(), w->Stopp()})
             flags += control->isEnabled() ? '1' : '0';
         flags += w->PizzaTimer()->isActive() ? 'T' : '-';
         return flags == "000001T" ? "counting" : flags == "111110-" ? "idle" : flags;
@@ -96,16 +91,10 @@ class frmPizzaTimerTest : public QObject
     const QString Welcome = "Velkommen til qelCrypto Kaktus";
 
 private slots:
-    void init()
-    {
-        state = ApplicationState{};
-        fakes = std::make_unique<FakeServices>();
-        rules = std::make_unique<WindowRules>();
-        RegisterWindows({state, *rules, fakes->services});
-    }
+    void init() { app = std::make_unique<testing::ProgramUnderTest>(); }
     void cleanup()
     {
-        rules->UnloadAll();
+        app.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -143,7 +132,7 @@ private slots:
         QVERIFY(w->Grandiosa()->isChecked());
         QCOMPARE(mode(), "idle");
         QCOMPARE(w->PizzaTimer()->interval(), 5000);
-        QCOMPARE(Q(state.PizzaKind), "Grandi");
+        QCOMPARE(Q(app->state.PizzaKind), "Grandi");
         QWidget* order[] = {w->txtTime(), w->Go(),    w->Grandiosa(), w->BigOne(),
                             w->Annet(),   w->Stopp(), w->Lukk()};
         for (std::size_t i = 0; i + 1 < std::size(order); ++i)
@@ -203,8 +192,8 @@ private slots:
         }
         QCOMPARE(display(), QColor(255, 0, 0));
         QCOMPARE(mode(), "idle");
-        QCOMPARE(fakes->beep.beeps(), 1);
-        QVERIFY(fakes->dialogs.shown().empty());
+        QCOMPARE(app->fakes.beep.beeps(), 1);
+        QVERIFY(app->fakes.dialogs.shown().empty());
         if (loggedIn) {
             QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
             QVERIFY(crypt()->StatusBar1()->isSizedToContents(2));
@@ -250,7 +239,7 @@ private slots:
         QCOMPARE(mode(), "idle");
         QVERIFY(w->txtTime()->hasFocus());
         QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
-        QCOMPARE(fakes->beep.beeps(), 0);
+        QCOMPARE(app->fakes.beep.beeps(), 0);
     }
 
     void kinds()
@@ -263,7 +252,7 @@ private slots:
             w->txtTime()->setText("30");
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(w->txtTime()->text(), minutes);
-            QCOMPARE(Q(state.PizzaKind), kind);
+            QCOMPARE(Q(app->state.PizzaKind), kind);
             QCOMPARE(w->txtTime()->hasFocus(), button == w->Annet());
         }
         // The kind already chosen, clicked again, puts its minutes back.
@@ -283,7 +272,7 @@ private slots:
         QTest::keyClicks(w->txtTime(), "7");
         QTest::keyClick(w->txtTime(), Qt::Key_Return);
         QCOMPARE(w->Label2()->text(), "7 min.");
-        QCOMPARE(Q(state.PizzaKind), "Big1");
+        QCOMPARE(Q(app->state.PizzaKind), "Big1");
     }
 
     // Hidden by "Lukk", the countdown runs on in the status bar and its end comes in a box; ticks that
@@ -293,40 +282,40 @@ private slots:
         openLoggedIn();
         go("12");
         QTest::mouseClick(w->Lukk(), Qt::LeftButton);
-        QVERIFY(!w->isVisible() && state.PizzaHidden);
+        QVERIFY(!w->isVisible() && app->state.PizzaHidden);
         tick(QTime(18, 45, 0));
         QCOMPARE(panels(), QStringList({Welcome, "7 min. left on Grandi'en"}));
         QStringList whileOpen;
-        fakes->dialogs.whileNextMessageShows([&] {
+        app->fakes.dialogs.whileNextMessageShows([&] {
             whileOpen = panels();
             tick(QTime(18, 52, 5));
             tick(QTime(18, 53, 0));
-            whileOpen << w->Label2()->text() << QString::number(fakes->beep.beeps());
+            whileOpen << w->Label2()->text() << QString::number(app->fakes.beep.beeps());
         });
         tick(QTime(18, 52, 0));
         const MessageBoxRequest done{U"Grandi'en er ferdig!!!", U"Info om Grandi'en din!", MessageButtons::Ok,
                                      MessageIcon::Exclamation};
-        QVERIFY(fakes->dialogs.shown() == std::vector<FakeDialogs::Shown>{done});
+        QVERIFY(app->fakes.dialogs.shown() == std::vector<FakeDialogs::Shown>{done});
         QCOMPARE(whileOpen, QStringList({Welcome, "Grandi'en er ferdig!!", "FERDIG!", "0"}));
         QCOMPARE(panels(), QStringList({Welcome, Q(TipText(4))}));
         QVERIFY(!w->isVisible());
         QCOMPARE(mode(), "idle");
-        QCOMPARE(fakes->beep.beeps(), 1);
+        QCOMPARE(app->fakes.beep.beeps(), 1);
 
         // Opened again from the menu before the end: no box.
         go("3");
         crypt()->findChild<QAction*>("menuPizzaTimer")->trigger();
-        QVERIFY(w->isVisible() && !state.PizzaHidden);
+        QVERIFY(w->isVisible() && !app->state.PizzaHidden);
         QCOMPARE(mode(), "counting");
         tick(QTime(18, 43, 0));
         QCOMPARE(w->Label2()->text(), "FERDIG!");
-        QCOMPARE(fakes->dialogs.shown().size(), 1u);
+        QCOMPARE(app->fakes.dialogs.shown().size(), 1u);
     }
 
     void stopp()
     {
         openLoggedIn();
-        fakes->random = ScriptedRandom({0.0});
+        app->fakes.random = ScriptedRandom({0.0});
         go("12");
         tick(QTime(18, 44, 0));
         QTest::mouseClick(w->Stopp(), Qt::LeftButton);
@@ -334,7 +323,7 @@ private slots:
         QCOMPARE(display(), w->palette().color(QPalette::ButtonText));
         QCOMPARE(mode(), "idle");
         QCOMPARE(panels(), QStringList({Welcome, Q(TipText(1))}));
-        QCOMPARE(fakes->beep.beeps(), 0);
+        QCOMPARE(app->fakes.beep.beeps(), 0);
     }
 
     // "Lukk" and the close box: hidden and counting when logged in, gone and back to the login window
@@ -356,14 +345,14 @@ private slots:
         QTest::mouseClick(w->BigOne(), Qt::LeftButton);
         go("30");
         closeBox ? (void)w->close() : QTest::mouseClick(w->Lukk(), Qt::LeftButton);
-        QCOMPARE(state.PizzaHidden, loggedIn);
+        QCOMPARE(app->state.PizzaHidden, loggedIn);
         if (loggedIn) {
             QVERIFY(!w->isVisible());
             QCOMPARE(mode(), "counting");
             QVERIFY(crypt()->isVisible());
             return;
         }
-        QTRY_VERIFY(rules->Find(WindowId::frmPizzaTimer) == nullptr);
+        QTRY_VERIFY(app->rules.Find(WindowId::frmPizzaTimer) == nullptr);
         QVERIFY(login()->isVisible());
         openStandalone();
         QCOMPARE(w->windowTitle(), "qelPizzaTimer - Demo verisjon!");
@@ -371,8 +360,8 @@ private slots:
         QCOMPARE(mode(), "idle");
         QCOMPARE(w->txtTime()->text(), "12");
         QCOMPARE(w->Label2()->text(), "");
-        QCOMPARE(Q(state.PizzaKind), "Grandi");
-        QCOMPARE(Q(state.CurrentUser), "anonym");
+        QCOMPARE(Q(app->state.PizzaKind), "Grandi");
+        QCOMPARE(Q(app->state.CurrentUser), "anonym");
     }
 
     // The real timer drives the display, and stops with the window.
@@ -384,7 +373,7 @@ private slots:
         at(QTime(18, 43, 0));
         QTRY_COMPARE(w->Label2()->text(), "9 min.");
         QTest::mouseClick(w->Lukk(), Qt::LeftButton);
-        rules->Unload(WindowId::frmPizzaTimer);
+        app->rules.Unload(WindowId::frmPizzaTimer);
         QVERIFY(!w->PizzaTimer()->isActive());
     }
 
@@ -395,12 +384,12 @@ private slots:
         openLoggedIn();
         go("12");
         crypt()->findChild<QAction*>("panikk")->trigger();
-        QWidget* panic = rules->Find<QWidget>(WindowId::frmPanikk);
+        QWidget* panic = app->rules.Find<QWidget>(WindowId::frmPanikk);
         QVERIFY(QTest::qWaitForWindowActive(panic));
         QTest::keyClick(panic, Qt::Key_Space);
         login()->Combo1()->setCurrentText("qelPizzaTimer");
         QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
-        QVERIFY(w->isVisible() && !state.LoggedIn);
+        QVERIFY(w->isVisible() && !app->state.LoggedIn);
         QCOMPARE(mode(), "counting");
         tick(QTime(18, 45, 0));
         QCOMPARE(panels(), QStringList({Welcome, "7 min. left on Grandi'en"}));
@@ -416,11 +405,11 @@ private slots:
         go("12");
         QTest::mouseClick(w->Lukk(), Qt::LeftButton);
         crypt()->findChild<QAction*>("loggut")->trigger();
-        QTRY_VERIFY(rules->Find(WindowId::frmPizzaTimer) == nullptr);
+        QTRY_VERIFY(app->rules.Find(WindowId::frmPizzaTimer) == nullptr);
         openStandalone();
-        QVERIFY(state.PizzaHidden && !state.LoggedIn);
+        QVERIFY(app->state.PizzaHidden && !app->state.LoggedIn);
         go("0");
-        QCOMPARE(fakes->dialogs.messages().size(), 1u);
+        QCOMPARE(app->fakes.dialogs.messages().size(), 1u);
         QVERIFY(w->isVisible());
     }
 };

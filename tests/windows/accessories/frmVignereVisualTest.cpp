@@ -1,7 +1,6 @@
 #include "windows/accessories/frmVignereVisual.h"
 
-#include "tests/support/qt/FakeServices.h"
-#include "windows/Registry.h"
+#include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/main/frmCrypt.h"
 
 #include <QAction>
@@ -36,15 +35,13 @@ class frmVignereVisualTest : public QObject
 {
     Q_OBJECT
 
-    ApplicationState state;
-    std::unique_ptr<FakeServices> fakes;
-    std::unique_ptr<WindowRules> rules;
+    std::unique_ptr<testing::ProgramUnderTest> app;
     frmVignereVisual* w = nullptr;
 
     void open()
     {
-        rules->Show(WindowId::frmVignereVisual);
-        w = rules->Find<frmVignereVisual>(WindowId::frmVignereVisual);
+        app->rules.Show(WindowId::frmVignereVisual);
+        w = app->rules.Find<frmVignereVisual>(WindowId::frmVignereVisual);
         QVERIFY(w != nullptr && QTest::qWaitForWindowExposed(w));
     }
     // The texts of 29 labels of an array, from index first on.
@@ -87,16 +84,10 @@ class frmVignereVisualTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        state = ApplicationState{};
-        fakes = std::make_unique<FakeServices>();
-        rules = std::make_unique<WindowRules>();
-        RegisterWindows({state, *rules, fakes->services});
-    }
+    void init() { app = std::make_unique<testing::ProgramUnderTest>(); }
     void cleanup()
     {
-        rules->UnloadAll();
+        app.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -176,7 +167,7 @@ private slots:
             expected << header + "=#ff0000";
         expected.sort();
         QCOMPARE(marked(), expected);
-        QCOMPARE(fakes->beep.beeps(), 0);
+        QCOMPARE(app->fakes.beep.beeps(), 0);
     }
 
     void refused_data()
@@ -198,7 +189,7 @@ private slots:
         open();
         run(step);
         QCOMPARE(marked(), QStringList());
-        QCOMPARE(fakes->beep.beeps(), 1);
+        QCOMPARE(app->fakes.beep.beeps(), 1);
         auto* box = w->findChild<QLineEdit*>(focus);
         QCOMPARE(w->focusWidget(), box);
         QVERIFY(box->hasSelectedText() && box->selectedText() == box->text());
@@ -214,7 +205,7 @@ private slots:
         QCOMPARE(shot.pixelColor(w->lblFirkant(63)->geometry().topLeft()), QColor(255, 0, 0));
         QCOMPARE(shot.pixelColor(w->lblFirkant(64)->geometry().topLeft()), QColor(Qt::white));
         w->close();
-        QTRY_VERIFY(!rules->IsLoaded(WindowId::frmVignereVisual) &&
+        QTRY_VERIFY(!app->rules.IsLoaded(WindowId::frmVignereVisual) &&
                     QApplication::topLevelWidgets().isEmpty());
         open();
         QCOMPARE(marked(), QStringList());
@@ -223,14 +214,14 @@ private slots:
 
     void menuCommandOpensIt()
     {
-        rules->Show(WindowId::frmCrypt);
-        auto* command = rules->Find<frmCrypt>(WindowId::frmCrypt)->findChild<QAction*>("vignereVisual");
+        app->rules.Show(WindowId::frmCrypt);
+        auto* command = app->rules.Find<frmCrypt>(WindowId::frmCrypt)->findChild<QAction*>("vignereVisual");
         QVERIFY(command != nullptr && command->isEnabled());
         QCOMPARE(command->text(), "&Vignere Visual");
         command->trigger();
-        w = rules->Find<frmVignereVisual>(WindowId::frmVignereVisual);
+        w = app->rules.Find<frmVignereVisual>(WindowId::frmVignereVisual);
         QVERIFY(w != nullptr && w->isVisible() && !w->isModal());
-        QVERIFY(rules->Find(WindowId::frmCrypt)->isShown());
+        QVERIFY(app->rules.Find(WindowId::frmCrypt)->isShown());
     }
 };
 
