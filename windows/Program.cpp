@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include <QCommandLineParser>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -24,6 +25,25 @@ void QuitWhenAllUnloaded(WindowRules& windows, QObject* context, std::function<v
                 windows.UnloadAll();
         });
     });
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Forkler korte tekster med fire protokoller."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption keyDisk(QStringLiteral("keydisk"),
+                                     QStringLiteral("Bruk <mappe> som nøkkeldisk (stasjon A:) i stedet for "
+                                                    "diskettstasjonen."),
+                                     QStringLiteral("mappe"));
+    parser.addOption(keyDisk);
+    parser.process(arguments);
+
+    CommandLine line;
+    if (parser.isSet(keyDisk))
+        line.keyDisk = parser.value(keyDisk);
+    return line;
 }
 
 } // namespace qel

@@ -2,7 +2,11 @@
 
 #include "app/WindowRules.h"
 
+#include <QString>
+#include <QStringList>
+
 #include <functional>
+#include <optional>
 
 class QObject;
 
@@ -15,5 +19,14 @@ namespace qel {
 // with the main window behind it) can never be reached again, so they are unloaded and the program
 // ends. The checks belong to context and stop with it.
 void QuitWhenAllUnloaded(WindowRules& windows, QObject* context, std::function<void()> quit);
+
+// What the command line asks for. A key disk can live on any medium: "--keydisk DIR" names the
+// directory that serves as drive A: instead of the platform's diskette drive.
+struct CommandLine {
+    std::optional<QString> keyDisk;
+};
+// Parses the arguments of the program (the first is its own name). --help and --version print their
+// text and end the process, as command-line programs do.
+CommandLine ParseCommandLine(const QStringList& arguments);
 
 } // namespace qel

@@ -16,6 +16,9 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qelCrypto"));
+    QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
+    // Qt has taken its own options (-style, -platform …) out of the arguments by now.
+    const qel::CommandLine commandLine = qel::ParseCommandLine(QApplication::arguments());
     QApplication::setFont(qel::Design::SansSerif(8));
     // The program ends when no window is loaded, not when the last visible one closes: a window may
     // wait hidden behind the others.
@@ -27,7 +30,10 @@ int main(int argc, char* argv[])
     qel::SeededRandom random = qel::SeededRandom::fromClock();
     qel::CanberraPlayer sounds;
     qel::DesktopBeep beep([&sounds](const std::string& event) { return sounds.play(event); }, qel::RingBell);
-    qel::DirectoryDrive drive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint);
+    qel::DirectoryDrive drive =
+        commandLine.keyDisk
+            ? qel::DirectoryDrive(*commandLine.keyDisk, qel::DirectoryDrive::Directory)
+            : qel::DirectoryDrive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint);
     qel::SystemPrinter printer;
     qel::Services services{dialogs, clipboard, clock, random, beep, drive, printer};
     qel::ApplicationState state;

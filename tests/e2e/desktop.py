@@ -1,0 +1,203 @@
+"""Drives a real program on an X display the way a person does: keys and clicks through the X server
+(xdotool), the clipboard (xclip), and what a screen reader sees (AT-SPI through pyatspi). Nothing here
+calls into the program's code."""
+
+import os
+import subprocess
+import tempfile
+import time
+
+import pyatspi
+
+POLL = 0.1
+# Qt reports positions to the accessibility bus in its own scaled units; the X server counts pixels.
+SCALE = float(os.environ.get("QT_SCALE_FACTOR", "1"))
+
+
+class Timeout(AssertionError):
+    pass
+
+
+def wait_for(what, probe, timeout=15.0):
+    """Polls probe until it returns something true, and returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            found = probe()
+        except Exception:  # the tree changes under us while windows come and go
+            found = None
+        if found:
+            return found
+        if time.monotonic() > deadline:
+            raise Timeout(f"gave up waiting for {what} after {timeout:.0f} s")
+        time.sleep(POLL)
+
+
+def run(*args, check=True, timeout=15, **kwargs):
+    return subprocess.run(args, check=check, timeout=timeout, capture_output=True, text=True, **kwargs)
+
+
+def xdotool(*args):
+    return run("xdotool", *args).stdout.strip()
+
+
+def clipboard_text():
+    result = run("xclip", "-o", "-selection", "clipboard", check=False, timeout=5)
+    return result.stdout if result.returncode == 0 else None
+
+
+def key(*keys):
+    """Keys go to whichever window has the X input focus; focus a window first."""
+    xdotool("key", "--clearmodifiers", "--delay", "30", *keys)
+
+
+def type_text(text):
+    xdotool("type", "--clearmodifiers", "--delay", "20", text)
+
+
+def wait_for_accessibility_bus():
+    """Starts the accessibility registry before any program, so that each one that starts finds it
+    and registers there."""
+    wait_for("the accessibility registry", lambda: pyatspi.Registry.getDesktop(0) is not None, 20)
+    bus = run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+              "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus", check=False).stdout
+    assert "true" in bus, "no accessibility bus on the session bus"
+
+
+def children(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield child
+
+
+def descendants(node):
+    for child in children(node):
+        yield child
+        yield from descendants(child)
+
+
+def describe(node):
+    return f"{node.getRoleName()} '{node.name}'"
+
+
+class Program:
+    """One running copy of the program, seen through the X server and the accessibility bus."""
+
+    def __init__(self, binary, *args, env=None, name="qelCrypto"):
+        self.name = name
+        full_env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **(env or {}))
+        self.log = tempfile.TemporaryFile(mode="w+")  # what the program says, for a failing test
+        self.process = subprocess.Popen([binary, *args], env=full_env, stdout=self.log, stderr=self.log)
+        self.app = wait_for(f"{name} (pid {self.process.pid}) on the accessibility bus", self._find_app, 20)
+
+    def _find_app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in children(desktop):
+            if app.name == self.name and app.get_process_id() == self.process.pid:
+                return app
+        return None
+
+    # Windows
+
+    def windows(self):
+        """The program's top-level windows that are showing."""
+        return [w for w in children(self.app) if w.getState().contains(pyatspi.STATE_SHOWING)]
+
+    def window(self, title, timeout=15.0):
+        return wait_for(f"the window '{title}'",
+                        lambda: next((w for w in self.windows() if w.name == title), None), timeout)
+
+    def wait_gone(self, title, timeout=15.0):
+        wait_for(f"the window '{title}' to close",
+                 lambda: all(w.name != title for w in self.windows()), timeout)
+
+    def xid(self, title):
+        """The X window that shows a top-level window of this process."""
+        return wait_for(f"the X window '{title}'", lambda: self._xid(title))
+
+    def _xid(self, title):
+        found = run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+                    f"^{title}$", check=False).stdout.split()
+        return found[-1] if found else None
+
+    def focus(self, title):
+        """Gives a window the keyboard, as clicking its title bar would."""
+        xid = self.xid(title)
+        xdotool("windowfocus", "--sync", xid)
+        wait_for(f"'{title}' to be active",
+                 lambda: self.window(title).getState().contains(pyatspi.STATE_ACTIVE), 10)
+        return xid
+
+    def move_aside(self, title, window):
+        """Drags a window off the one given, as a person would before reaching for its menus."""
+        box = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        xdotool("windowmove", "--sync", self.xid(title), str(round((box.x + box.width + 8) * SCALE)), "0")
+
+    def screenshot(self, title, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        run("import", "-window", self.xid(title), path, timeout=30)
+
+    # Controls
+
+    def find(self, window, role, name=None, timeout=10.0):
+        """A control by its role and accessible name, as a screen reader finds it."""
+        def probe():
+            for node in descendants(window):
+                if node.getRoleName() == role and (name is None or node.name == name):
+                    return node
+            return None
+        return wait_for(f"{role} '{name}' in '{window.name}'", probe, timeout)
+
+    def click(self, node, button=1):
+        """Moves the mouse to the middle of a control and clicks it."""
+        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        assert box.width > 0 and box.height > 0, f"{describe(node)} has no size on screen"
+        xdotool("mousemove", "--sync", str(round((box.x + box.width / 2) * SCALE)),
+                str(round((box.y + box.height / 2) * SCALE)))
+        xdotool("click", str(button))
+
+    def layout_faults(self, window):
+        """Controls that show outside their window or with no size: cut off or squeezed away."""
+        frame = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        # Positions in twips round to whole pixels, so a control may end one pixel past the edge.
+        slack = 1
+        faults = []
+        for node in descendants(window):
+            # Menus and a combo box's list are laid out when they open, not in the window.
+            if node.getRoleName() in ("popup menu", "menu item", "list item"):
+                continue
+            if not node.getState().contains(pyatspi.STATE_SHOWING):
+                continue
+            box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            if box.width <= 0 or box.height <= 0:
+                faults.append(f"{describe(node)} has no size")
+            elif (box.x < frame.x - slack or box.y < frame.y - slack
+                  or box.x + box.width > frame.x + frame.width + slack
+                  or box.y + box.height > frame.y + frame.height + slack):
+                faults.append(f"{describe(node)} at {box.x},{box.y} {box.width}x{box.height} reaches outside "
+                              f"{frame.x},{frame.y} {frame.width}x{frame.height}")
+        return faults
+
+    @staticmethod
+    def text_of(node):
+        text = node.queryText()
+        return text.getText(0, -1)
+
+    def wait_text(self, node, expected, timeout=10.0):
+        wait_for(f"{describe(node)} to read {expected!r}", lambda: self.text_of(node) == expected, timeout)
+
+    # Ending
+
+    def wait_exit(self, timeout=15.0):
+        return self.process.wait(timeout)
+
+    def output(self):
+        self.log.seek(0)
+        return self.log.read()
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(10)
+        self.log.close()

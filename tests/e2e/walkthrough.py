@@ -1,0 +1,279 @@
+"""The program as its users use it: the real binary on an X display, driven by keys, clicks and the
+clipboard, and read through the accessibility tree. Run by tests/e2e/run inside Xvfb and a private
+D-Bus session; see that script for the environment."""
+
+import os
+import sys
+import tempfile
+import unittest
+
+import pyatspi
+
+from desktop import (Program, clipboard_text, describe, descendants, key, type_text, wait_for,
+                     wait_for_accessibility_bus)
+
+BINARY = os.environ["QEL_BINARY"]
+SHOTS = os.environ.get("QEL_SCREENSHOTS")  # where to save a picture of each window, if anywhere
+
+LOGIN = "qelPortal - Logg inn"
+MAIN = "qelCrypto - Qelvang Kodelag"
+CRYPTKEY = "qelCrypto - Sett CryptKey"
+PANIC = "Form3"
+WORD = "hei"
+PASSWORD = "mez"  # the shared password, as typed
+
+
+def setUpModule():
+    wait_for_accessibility_bus()
+
+
+def header(encrypted):
+    """The protocol letter and pass count of an encrypted text's outer header."""
+    position = int(encrypted[:3])
+    return encrypted[position - 1], int(encrypted[position:position + 2])
+
+
+class Session(unittest.TestCase):
+    """Starts copies of the program and makes sure none outlives its test."""
+
+    def setUp(self):
+        self.programs = []
+
+    def tearDown(self):
+        for program in self.programs:
+            if program.process.poll() not in (None, 0):  # it died under the test
+                said = program.output().strip()
+                if said:
+                    sys.stderr.write(f"\n--- what the program said ---\n{said}\n")
+            program.kill()
+
+    def start(self, *args):
+        program = Program(BINARY, *args)
+        self.programs.append(program)
+        program.window(LOGIN)
+        return program
+
+    def shoot(self, program, title, name):
+        if SHOTS:
+            program.screenshot(title, os.path.join(SHOTS, name + ".png"))
+
+    def log_in(self, program, user="kaktus"):
+        login = program.window(LOGIN)
+        program.focus(LOGIN)
+        program.click(program.find(login, "text"))
+        key("ctrl+a")
+        type_text(user)
+        program.click(program.find(login, "password text"))
+        key("ctrl+a")
+        type_text(PASSWORD)
+        key("Return")
+        main = program.window(MAIN)
+        program.wait_gone(LOGIN)
+        program.focus(MAIN)
+        return main
+
+    def boxes(self, program, main):
+        """The input and the output box of the main window."""
+        texts = [n for n in descendants(main) if n.getRoleName() == "text"]
+        return texts[0], texts[1]
+
+    def menu(self, program, window, *path):
+        """Opens menus with the mouse and clicks the last item of the path."""
+        for name in path:
+            item = wait_for(f"the menu item '{name}'", lambda: next(
+                (n for n in descendants(window) if n.getRoleName() == "menu item" and n.name == name
+                 and n.getState().contains(pyatspi.STATE_SHOWING)), None))
+            program.click(item)
+
+    def assert_clean_exit(self, program):
+        self.assertEqual(program.wait_exit(), 0, program.output())
+
+
+class TheTypicalRequest(Session):
+    def encrypt_copy_paste_decrypt(self, protocol, encrypt, letter, strong=False, keyboard=False):
+        program = self.start()
+        main = self.log_in(program)
+        source, result = self.boxes(program, main)
+        type_text(WORD)
+        program.wait_text(source, WORD)
+        program.click(program.find(main, "radio button", protocol))
+        if strong:
+            program.click(program.find(main, "check box", "Strong"))
+        if keyboard:  # File, Kryptering, then down to the command
+            program.focus(MAIN)
+            key("alt+f", "k", *["Down"] * encrypt[1], "Return")
+        else:
+            self.menu(program, main, *encrypt[0])
+        encrypted = wait_for("an encrypted text", lambda: program.text_of(result) or None)
+        self.assertEqual(header(encrypted), (letter, 3))
+
+        key("F2") if keyboard else self.menu(program, main, "Edit", "Copy")
+        wait_for("the text on the clipboard", lambda: clipboard_text() == encrypted)
+        key("F3") if keyboard else self.menu(program, main, "Edit", "Paste")
+        program.wait_text(source, encrypted)
+        key("ctrl+d") if keyboard else self.menu(program, main, "Dekrypter")
+        program.wait_text(result, WORD)
+        return program, main
+
+    def test_rover_three_times_by_keyboard(self):
+        self.encrypt_copy_paste_decrypt("Røver", (None, 1), "b", keyboard=True)
+
+    def test_begge_strong_three_times(self):
+        self.encrypt_copy_paste_decrypt("Begge", (("File", "Kryptering", "Krypter x3"), None), "e", strong=True)
+
+    def test_vignere_with_a_key(self):
+        program = self.start()
+        main = self.log_in(program)
+        self.menu(program, main, "CryptKey")
+        dialog = program.window(CRYPTKEY)
+        program.focus(CRYPTKEY)
+        type_text("Hemmelig")
+        preview = [n for n in descendants(dialog) if n.getRoleName() == "text"][1]
+        program.wait_text(preview, "HEMMELIG")
+        self.shoot(program, CRYPTKEY, "cryptkey-dialog")
+        program.click(program.find(dialog, "push button", "OK"))
+        program.wait_gone(CRYPTKEY)
+
+        program.focus(MAIN)
+        source, result = self.boxes(program, main)
+        type_text(WORD)
+        self.menu(program, main, "Krypter")  # Vignere is chosen when the window opens
+        encrypted = wait_for("an encrypted text", lambda: program.text_of(result) or None)
+        self.assertEqual(header(encrypted), ("f", 1))
+        self.menu(program, main, "Edit", "Copy")
+        self.menu(program, main, "Edit", "Paste")
+        program.wait_text(source, encrypted)
+        key("ctrl+d")
+        prompt = program.window("Enter decrypt Key")
+        self.assertEqual(program.text_of(program.find(prompt, "text")), "HEMMELIG")
+        key("Return")
+        program.wait_text(result, WORD)
+
+
+class TwoCopies(Session):
+    def test_a_crypt_text_travels_to_another_copy(self):
+        sender = self.start()
+        main = self.log_in(sender)
+        type_text("Møte på kaia kl. 12")
+        sender.click(sender.find(main, "radio button", "Crypt"))
+        self.menu(sender, main, "Krypter")
+        _, result = self.boxes(sender, main)
+        encrypted = wait_for("an encrypted text", lambda: sender.text_of(result) or None)
+        self.assertEqual(header(encrypted), ("a", 1))
+        self.menu(sender, main, "Edit", "Copy")
+
+        receiver = self.start()
+        main2 = self.log_in(receiver, "fjord")
+        self.menu(receiver, main2, "Edit", "Paste")
+        source2, result2 = self.boxes(receiver, main2)
+        receiver.wait_text(source2, encrypted)
+        self.menu(receiver, main2, "Dekrypter")
+        receiver.wait_text(result2, "Møte på kaia kl. 12")
+
+        for program, window in ((receiver, main2), (sender, main)):
+            self.menu(program, window, "File", "Lukk")
+            self.assert_clean_exit(program)
+
+
+class Access(Session):
+    def test_panic_and_back_to_the_login_window(self):
+        program = self.start()
+        main = self.log_in(program)
+        type_text(WORD)
+        key("F5")
+        panic = program.window(PANIC)
+        program.wait_gone(MAIN)
+        self.shoot(program, PANIC, "panic-screen")
+        program.focus(PANIC)
+        key("space")
+        login = program.window(LOGIN)
+        program.wait_gone(PANIC)
+        program.find(login, "label", "Blei du redd?")
+        # The main window waited hidden with its text.
+        main = self.log_in(program)
+        source, _ = self.boxes(program, main)
+        program.wait_text(source, WORD)
+
+    def test_log_out_then_quit(self):
+        program = self.start()
+        main = self.log_in(program)
+        type_text(WORD)
+        key("ctrl+l")
+        program.window(LOGIN)
+        program.wait_gone(MAIN)
+        main = self.log_in(program, "mast")
+        source, _ = self.boxes(program, main)
+        self.assertEqual(program.text_of(source), "")  # a fresh main window
+        key("ctrl+l")
+        login = program.window(LOGIN)
+        program.click(program.find(login, "push button", "Avslutt"))
+        self.assert_clean_exit(program)
+
+    def test_key_disk_made_and_used(self):
+        with tempfile.TemporaryDirectory() as disk:
+            program = self.start("--keydisk", disk)
+            main = self.log_in(program, "Fjord")
+            self.menu(program, main, "File", "Make KeyDisk")
+            question = program.window("Lage KeyDisk?")
+            program.click(program.find(question, "push button", "Ja"))
+            program.wait_gone("Lage KeyDisk?")
+            program.focus(MAIN)
+            with open(os.path.join(disk, "otpyrCleq.cryptkey"), "rb") as f:
+                self.assertRegex(f.read(), rb'^\d{9},"Fjord",\d{1,4}\r\n$')
+
+            key("ctrl+l")
+            login = program.window(LOGIN)
+            program.click(program.find(login, "push button", "KeyDisk"))
+            main = program.window(MAIN)
+            program.find(main, "label", "Velkommen til qelCrypto Fjord")
+
+
+
+class EveryWindow(Session):
+    """Opens every window, saves a picture of it, and checks that no control is cut off."""
+
+    def look(self, program, title, name):
+        window = program.window(title)
+        self.assertEqual(program.layout_faults(window), [], title)
+        self.shoot(program, title, name)
+        return window
+
+    def test_every_window_whole_on_screen(self):
+        program = self.start()
+        login = program.window(LOGIN)
+        program.focus(LOGIN)
+        type_text("gjest")
+        key("Tab")
+        type_text("feil")
+        key("Return")  # a refused password
+        program.find(login, "label", "Feil!")
+        self.look(program, LOGIN, "login-window")
+
+        main = self.log_in(program)
+        type_text("Hei, Sommer!")
+        program.click(program.find(main, "radio button", "Røver"))
+        self.menu(program, main, "Krypter")
+        self.look(program, MAIN, "main-window")
+
+        self.menu(program, main, "File", "Make KeyDisk")
+        self.look(program, "Lage KeyDisk?", "keydisk-question")
+        key("Escape")
+        program.wait_gone("Lage KeyDisk?")
+
+        program.focus(MAIN)
+        key("ctrl+t")
+        pizza = program.window("qelPizzaTimer")
+        program.click(program.find(pizza, "push button", "GO!"))
+        program.find(main, "label", "12 min. left on Grandi'en")
+        self.look(program, "qelPizzaTimer", "pizza-timer")
+
+        for item, title, name in (("Vignere Visual", "Vignere Visual", "vignere-visual"),
+                                  ("Greetz", "qelCrypto - Greetz", "greetz-window"),
+                                  ("Changelog", "qelCrypto - Changelog", "changelog-window")):
+            self.menu(program, main, "Dill", item)
+            self.look(program, title, name)
+            program.move_aside(title, main)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
