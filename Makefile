@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps configure build run test sanitize bench format format-check clean
+.PHONY: deps configure build run test sanitize bench screenshots package package-check format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -31,6 +31,20 @@ sanitize: deps
 bench: build
 	$(BUILD)/bench/qel_bench
 	$(BUILD)/bench/qel_window_bench
+
+# The pictures of every window in docs/screenshots, taken by the end-to-end walkthrough, at the normal
+# size and at twice the size.
+screenshots: build
+	tests/e2e/run $(BUILD)/windows/qelCrypto docs/screenshots
+	QT_SCALE_FACTOR=2 QEL_SCREEN=2560x2048x24 tests/e2e/run $(BUILD)/windows/qelCrypto docs/screenshots/scale-2
+
+# The Debian package, made from the build the tests run on (-O2, as tested) and stripped by CPack.
+package: build
+	cmake --build $(BUILD) --target package
+
+# Builds and installs the package, starts the installed program, and removes the package again.
+package-check:
+	@BUILD=$(BUILD) scripts/check-package
 
 FORMATTED = $(shell git ls-files '*.cpp' '*.h')
 

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
-"""Writes the program's pictures as XPM text. Run it from anywhere; it rewrites the files beside it.
+"""Writes the program's pictures. Run it from anywhere; it rewrites the files beside it.
 
 keydisk.xpm     17 x 15, the key-disk button: a computer with a diskette drive, on a clear ground.
 login-icon.xpm  32 x 32, the login window's icon: a red padlock.
 grandihjerte.gif 180 x 162, the pizza timer's picture: a heart-shaped pizza on a clear ground.
+icons/hicolor/  the application icon, a red padlock marked with a Q: scalable/apps/qelcrypto.svg and
+                <n>x<n>/apps/qelcrypto.png for the sizes in ICON_SIZES, drawn from the same shapes.
 """
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -214,7 +217,159 @@ def pizza_heart(width=180, height=162):
     return pixels
 
 
+ICON_ID = "qelcrypto"
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+
+# The application icon on a 256-unit square, shared by the SVG and the PNG renderer.
+SHACKLE = dict(left=72, right=184, top=104, bottom=150, width=30, rim=4)
+BODY = dict(left=36, top=120, right=220, bottom=236, radius=22, rim=6)
+LETTER = dict(cx=128, cy=176, radius=29, width=12, tail=((140, 188), (168, 216)))
+# Gradients as (position, colour) stops along x for the steel and along y for the red body.
+STEEL = (57, 199, [(0.0, (0xF4, 0xF4, 0xF4)), (0.55, (0xB8, 0xB8, 0xB8)), (1.0, (0x6E, 0x6E, 0x6E))])
+RED = (BODY["top"] + BODY["rim"], BODY["bottom"] - BODY["rim"],
+       [(0.0, (0xFF, 0x50, 0x50)), (0.3, (0xDD, 0x10, 0x10)), (1.0, (0x99, 0x00, 0x00))])
+SHACKLE_RIM = (0x30, 0x30, 0x30)
+BODY_RIM = (0x00, 0x00, 0x00)
+LETTER_COLOUR = (0xFF, 0xF4, 0xE0)
+
+
+def hex_colour(rgb):
+    return "#%02X%02X%02X" % rgb
+
+
+def icon_svg():
+    shackle, body, letter = SHACKLE, BODY, LETTER
+    radius = (shackle["right"] - shackle["left"]) / 2
+    path = "M %d %d V %d A %g %g 0 0 1 %d %d V %d" % (
+        shackle["left"], shackle["bottom"], shackle["top"], radius, radius, shackle["right"], shackle["top"],
+        shackle["bottom"])
+
+    def gradient(name, axis, spec):
+        start, stop, stops = spec
+        ends = ('x1="%d" y1="0" x2="%d" y2="0"' if axis == "x" else 'x1="0" y1="%d" x2="0" y2="%d"') % (start, stop)
+        lines = ['    <linearGradient id="%s" gradientUnits="userSpaceOnUse" %s>' % (name, ends)]
+        lines += ['      <stop offset="%g" stop-color="%s"/>' % (at, hex_colour(c)) for at, c in stops]
+        return lines + ["    </linearGradient>"]
+
+    inset = body["rim"]
+    (tx1, ty1), (tx2, ty2) = letter["tail"]
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>',
+             '<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">',
+             "  <title>qelCrypto</title>", "  <defs>"]
+    lines += gradient("steel", "x", STEEL) + gradient("red", "y", RED)
+    lines += ["  </defs>",
+              '  <path d="%s" fill="none" stroke="%s" stroke-width="%d"/>' % (
+                  path, hex_colour(SHACKLE_RIM), shackle["width"] + 2 * shackle["rim"]),
+              '  <path d="%s" fill="none" stroke="url(#steel)" stroke-width="%d"/>' % (path, shackle["width"]),
+              '  <rect x="%d" y="%d" width="%d" height="%d" rx="%d" fill="%s"/>' % (
+                  body["left"], body["top"], body["right"] - body["left"], body["bottom"] - body["top"],
+                  body["radius"], hex_colour(BODY_RIM)),
+              '  <rect x="%d" y="%d" width="%d" height="%d" rx="%d" fill="url(#red)"/>' % (
+                  body["left"] + inset, body["top"] + inset, body["right"] - body["left"] - 2 * inset,
+                  body["bottom"] - body["top"] - 2 * inset, body["radius"] - inset),
+              '  <circle cx="%d" cy="%d" r="%d" fill="none" stroke="%s" stroke-width="%d"/>' % (
+                  letter["cx"], letter["cy"], letter["radius"], hex_colour(LETTER_COLOUR), letter["width"]),
+              '  <line x1="%d" y1="%d" x2="%d" y2="%d" stroke="%s" stroke-width="%d" stroke-linecap="round"/>' % (
+                  tx1, ty1, tx2, ty2, hex_colour(LETTER_COLOUR), letter["width"]),
+              "</svg>"]
+    return "\n".join(lines) + "\n"
+
+
+def segment_distance(x, y, a, b):
+    (ax, ay), (bx, by) = a, b
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(x - ax - t * dx, y - ay - t * dy)
+
+
+def rounded_box_distance(x, y, left, top, right, bottom, radius):
+    """Signed: below zero inside the rectangle with rounded corners."""
+    qx = abs(x - (left + right) / 2) - ((right - left) / 2 - radius)
+    qy = abs(y - (top + bottom) / 2) - ((bottom - top) / 2 - radius)
+    return math.hypot(max(qx, 0), max(qy, 0)) + min(max(qx, qy), 0) - radius
+
+
+def gradient_colour(spec, at):
+    start, stop, stops = spec
+    t = max(0.0, min(1.0, (at - start) / (stop - start)))
+    for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
+        if t <= t1:
+            f = (t - t0) / (t1 - t0)
+            return tuple(a + (b - a) * f for a, b in zip(c0, c1))
+    return stops[-1][1]
+
+
+def icon_pixels(size):
+    """RGBA rows of the icon at size x size: each shape covers a pixel by its signed distance, which
+    smooths the edges without sampling a pixel many times."""
+    unit = 256 / size  # icon units per pixel
+    shackle, body, letter = SHACKLE, BODY, LETTER
+    centre = ((shackle["left"] + shackle["right"]) / 2, shackle["top"])
+    radius = (shackle["right"] - shackle["left"]) / 2
+    # At the small sizes the thin lines would fade to a smudge; keep them about a pixel wide.
+    letter_half = max(letter["width"], 1.1 * unit) / 2
+    body_rim = max(body["rim"], 0.8 * unit)
+    shackle_rim = max(shackle["rim"], 0.6 * unit)
+
+    def cover(distance):
+        return max(0.0, min(1.0, 0.5 - distance / unit))
+
+    rows = []
+    for py in range(size):
+        row = bytearray()
+        for px in range(size):
+            x, y = (px + 0.5) * unit, (py + 0.5) * unit
+            if y <= centre[1]:
+                to_path = abs(math.hypot(x - centre[0], y - centre[1]) - radius)
+            else:
+                to_path = min(abs(x - shackle["left"]), abs(x - shackle["right"]))
+                to_path = math.hypot(to_path, max(0.0, y - shackle["bottom"]))
+            outline = to_path - shackle["width"] / 2
+            box = rounded_box_distance(x, y, body["left"], body["top"], body["right"], body["bottom"],
+                                       body["radius"])
+            ring = abs(math.hypot(x - letter["cx"], y - letter["cy"]) - letter["radius"])
+            stroke = min(ring, segment_distance(x, y, *letter["tail"])) - letter_half
+            layers = [(SHACKLE_RIM, cover(outline - shackle_rim)), (gradient_colour(STEEL, x), cover(outline)),
+                      (BODY_RIM, cover(box)), (gradient_colour(RED, y), cover(box + body_rim)),
+                      (LETTER_COLOUR, cover(stroke))]
+            red = green = blue = alpha = 0.0  # premultiplied
+            for colour, a in layers:
+                red, green, blue = (c * a + p * (1 - a) for c, p in zip(colour, (red, green, blue)))
+                alpha = a + alpha * (1 - a)
+            if alpha > 0:
+                row += bytes(round(c / alpha) for c in (red, green, blue)) + bytes([round(alpha * 255)])
+            else:
+                row += bytes(4)
+        rows.append(bytes(row))
+    return rows
+
+
+def write_png(path, rows):
+    """An 8-bit RGBA PNG, every row unfiltered."""
+    width, height = len(rows[0]) // 4, len(rows)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    data = zlib.compress(b"".join(b"\0" + row for row in rows), 9)
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", data) + chunk(b"IEND", b""))
+
+
+def write_icons():
+    theme = os.path.join(HERE, "icons", "hicolor")
+    os.makedirs(os.path.join(theme, "scalable", "apps"), exist_ok=True)
+    with open(os.path.join(theme, "scalable", "apps", ICON_ID + ".svg"), "w", encoding="ascii") as out:
+        out.write(icon_svg())
+    for size in ICON_SIZES:
+        folder = os.path.join(theme, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, ICON_ID + ".png"), icon_pixels(size))
+
+
 if __name__ == "__main__":
     write_xpm("keydisk.xpm", KEYDISK_COLOURS, KEYDISK)
     write_xpm("login-icon.xpm", PADLOCK_COLOURS, padlock())
     write_gif("grandihjerte.gif", PIZZA_PALETTE, pizza_heart())
+    write_icons()

@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
+#include <QString>
 #include <QTimer>
 
 #include <memory>
@@ -44,6 +46,15 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(keyDisk))
         line.keyDisk = parser.value(keyDisk);
     return line;
+}
+
+QIcon ApplicationIcon()
+{
+    QIcon pictures;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        pictures.addFile(QStringLiteral(":/pictures/icons/hicolor/%1x%1/apps/qelcrypto.png").arg(size),
+                         QSize(size, size));
+    return QIcon::fromTheme(QStringLiteral("qelcrypto"), pictures);
 }
 
 } // namespace qel

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QIcon>
 
 #include <functional>
 #include <optional>
@@ -28,5 +29,8 @@ struct CommandLine {
 // Parses the arguments of the program (the first is its own name). --help and --version print their
 // text and end the process, as command-line programs do.
 CommandLine ParseCommandLine(const QStringList& arguments);
+// The icon of every window that has none of its own: the installed one from the icon theme, under the
+// name the desktop entry gives, or the compiled-in copy of the same pictures when run uninstalled.
+QIcon ApplicationIcon();
 
 } // namespace qel

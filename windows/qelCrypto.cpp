@@ -19,6 +19,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
     // Qt has taken its own options (-style, -platform …) out of the arguments by now.
     const qel::CommandLine commandLine = qel::ParseCommandLine(QApplication::arguments());
+    QApplication::setDesktopFileName(QStringLiteral("qelcrypto"));
+    QApplication::setWindowIcon(qel::ApplicationIcon());
     QApplication::setFont(qel::Design::SansSerif(8));
     // The program ends when no window is loaded, not when the last visible one closes: a window may
     // wait hidden behind the others.

@@ -82,6 +82,28 @@ private slots:
         QTRY_COMPARE(quits, 1);
         QVERIFY(windows->Loaded().empty());
     }
+
+    // The pictures are written by our own PNG writer: each size must decode to the padlock as drawn,
+    // not be scaled from another.
+    void iconComesInEveryDrawnSize_data()
+    {
+        QTest::addColumn<int>("size");
+        for (const int size : {16, 32, 48, 64, 128, 256})
+            QTest::addRow("%d", size) << size;
+    }
+    void iconComesInEveryDrawnSize()
+    {
+        QFETCH(int, size);
+        const QIcon icon = ApplicationIcon();
+        QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+        const QImage picture = icon.pixmap(QSize(size, size)).toImage();
+        QCOMPARE(picture.size(), QSize(size, size));
+        QCOMPARE(picture.pixelColor(0, 0).alpha(), 0);
+        // Inside the Q on the lock's body.
+        const QColor body = picture.pixelColor(size * 7 / 16, size * 23 / 32);
+        QCOMPARE(body.alpha(), 255);
+        QVERIFY2(body.red() > 150 && body.green() < 60 && body.blue() < 60, qPrintable(body.name()));
+    }
 };
 
 QTEST_MAIN(ProgramTest)
