@@ -1,8 +1,10 @@
-// How long a window takes from its menu command to its first painted frame, measured on whatever Qt
+// How long a window takes from its menu command to its first painted frame, and the main window from a
+// paste or a cipher command on the largest texts to the painted result, measured on whatever Qt
 // platform the environment selects (offscreen by default; run it under Xvfb with
 // QT_QPA_PLATFORM=xcb for a real X server).
 #include "app/ApplicationState.h"
 #include "app/WindowRules.h"
+#include "cipher/Calls.h"
 #include "cipher/RandomSource.h"
 #include "platform/Beep.h"
 #include "platform/Clipboard.h"
@@ -10,18 +12,25 @@
 #include "platform/KeyDrive.h"
 #include "platform/Printer.h"
 #include "platform/QtDialogs.h"
+#include "platform/TextBox.h"
+#include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/Registry.h"
 #include "windows/common/Design.h"
+#include "windows/main/frmCrypt.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <set>
+#include <string>
 
 namespace qel {
 namespace {
@@ -105,6 +114,180 @@ void BM_OpenPizzaTimer(benchmark::State& run)
 }
 BENCHMARK(BM_OpenPizzaTimer)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
+// Stops the clock once every one of the widgets has painted.
+class Painted final : public QObject
+{
+public:
+    explicit Painted(std::set<const QObject*> widgets) : m_pending(std::move(widgets)) {}
+    bool done() const { return m_pending.empty(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Paint || m_pending.erase(watched) == 0)
+            return false;
+        watched->event(event);
+        return true;
+    }
+
+private:
+    std::set<const QObject*> m_pending;
+};
+
+// Our own prose, with the CR LF breaks the text box hands over.
+const Text Paragraph =
+    U"Tåken lå tett over fjorden da båten la fra kaien, og måkene skrek over de grå bølgene.\r\n"
+    U"Bestemor sto i døråpningen med sjalet rundt skuldrene og vinket til vi var ute av syne.\r\n"
+    U"Om kvelden fyrte vi i ovnen, spiste rømmegrøt med smør og hørte regnet mot ruten.\r\n"
+    U"Ingen av oss sa stort, for det trengtes ikke når alt vi ønsket oss, var her.\r\n";
+const Text Key = U"Blåbærsyltetøy";
+
+Text Prose(std::size_t length)
+{
+    Text text;
+    text.reserve(length + Paragraph.size());
+    while (text.size() < length)
+        text += Paragraph;
+    text.resize(length);
+    return text;
+}
+
+// The main window over the test doubles, the clipboard and the dialogs among them.
+struct MainWindow {
+    testing::ProgramUnderTest program;
+    frmCrypt* window = nullptr;
+
+    MainWindow()
+    {
+        program.state.CryptKey = Key;
+        program.rules.Show(WindowId::frmCrypt);
+        window = program.rules.Find<frmCrypt>(WindowId::frmCrypt);
+        QCoreApplication::processEvents();
+    }
+    ~MainWindow()
+    {
+        program.rules.UnloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QAction* command(const char* name) const
+    {
+        return window->findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    // The command, then events until the widgets have painted; false when they never did.
+    bool time(benchmark::State& run, const char* name, std::set<const QObject*> widgets) const
+    {
+        Painted paint(std::move(widgets));
+        qApp->installEventFilter(&paint);
+        QElapsedTimer clock;
+        clock.start();
+        command(name)->trigger();
+        while (!paint.done() && clock.elapsed() < 30000)
+            QCoreApplication::processEvents();
+        run.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        qApp->removeEventFilter(&paint);
+        return paint.done();
+    }
+};
+
+// "Paste" (F3) of a million characters, until the count beside the box and the box have painted.
+void BM_PasteMillion(benchmark::State& run)
+{
+    MainWindow main;
+    main.program.fakes.clipboard.setText(Prose(1'000'000));
+    const auto* count = main.window->findChild<QLabel*>(QStringLiteral("lblAntTegn"));
+    for (auto _ : run) {
+        main.window->txtInput()->setText(Text());
+        QCoreApplication::processEvents();
+        if (!main.time(run, "tekstfrabrett", {count, main.window->txtInput()->viewport()}) ||
+            count->text() != QStringLiteral("1000000")) {
+            run.SkipWithError("the count never showed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_PasteMillion)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+struct CipherCase {
+    const char* protocol;
+    const char* option;
+    std::uint8_t selected;
+    const char* command;
+    int passes;
+    bool decrypt;           // the command decrypts what passes encrypting passes made
+    std::size_t length = 0; // 0: the longest prose the passes accept
+};
+
+// The longest prose that passes of the protocol encrypt without a box: the search runs the engine the
+// window calls, with the same doubles.
+std::size_t LongestAccepted(std::uint8_t protocol, int passes)
+{
+    std::size_t accepted = 0, refused = 40'000;
+    while (refused - accepted > 1) {
+        const std::size_t length = (accepted + refused) / 2;
+        testing::FakeDialogs dialogs;
+        testing::ScriptedRandom random{{0.5}};
+        const bool ok = Calls::EncryptText(Prose(length), passes, {protocol, false, Key}, dialogs, random) &&
+                        dialogs.shown().empty();
+        (ok ? accepted : refused) = length;
+    }
+    return accepted;
+}
+
+// One command of the main window on a text it accepts, until the output box has painted the result.
+void RunCipherCommand(benchmark::State& run, const CipherCase& c)
+{
+    MainWindow main;
+    main.window->findChild<QRadioButton*>(QString::fromLatin1(c.option))->setChecked(true);
+    const std::size_t length = c.length != 0 ? c.length : LongestAccepted(c.selected, c.passes);
+    const Text prose = Prose(length);
+    Text input = prose;
+    if (c.decrypt) {
+        testing::FakeDialogs dialogs;
+        testing::ScriptedRandom random{{0.5}};
+        input = *Calls::EncryptText(prose, c.passes, {c.selected, false, Key}, dialogs, random);
+    }
+    main.window->txtInput()->setText(input);
+    run.counters["characters"] = static_cast<double>(input.size());
+    for (auto _ : run) {
+        main.window->txtOutput()->setText(Text());
+        QCoreApplication::processEvents();
+        const bool painted = main.time(run, c.command, {main.window->txtOutput()->viewport()});
+        if (!painted || !main.program.fakes.dialogs.messages().empty() ||
+            (c.decrypt && main.window->txtOutput()->text() != prose)) {
+            run.SkipWithError("the command failed or never painted");
+            break;
+        }
+    }
+}
+
+void RegisterCipherCommands()
+{
+    const CipherCase cases[] = {
+        {"Crypt", "Option1", Calls::Crypt, "krypter", 1, false},
+        {"Crypt", "Option1", Calls::Crypt, "dekrypter", 1, true},
+        {"Rover", "Option2", Calls::Rover, "krypter", 1, false},
+        {"Rover", "Option2", Calls::Rover, "crypt3", 3, false},
+        {"Rover", "Option2", Calls::Rover, "dekrypter", 3, true},
+        {"Begge", "Option3", Calls::Begge, "krypter", 1, false},
+        {"Begge", "Option3", Calls::Begge, "crypt3", 3, false},
+        {"Begge", "Option3", Calls::Begge, "dekrypter", 3, true},
+        {"Vignere", "Option4", Calls::Vignere, "krypter", 1, false, 32767},
+        {"Vignere", "Option4", Calls::Vignere, "dekrypter", 1, true, 32767},
+        {"Vignere", "Option4", Calls::Vignere, "krypter", 1, false, 1'000'000},
+        {"Vignere", "Option4", Calls::Vignere, "dekrypter", 1, true, 1'000'000},
+    };
+    for (const CipherCase& c : cases) {
+        std::string name = std::string("BM_Command/") + c.protocol + "/" + c.command;
+        if (c.length != 0)
+            name += "/" + std::to_string(c.length);
+        benchmark::RegisterBenchmark(name.c_str(), [c](benchmark::State& run) { RunCipherCommand(run, c); })
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(c.length > 100'000 ? 3 : 10);
+    }
+}
+
 } // namespace
 } // namespace qel
 
@@ -115,6 +298,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setFont(qel::Design::SansSerif(8));
     QApplication::setQuitOnLastWindowClosed(false);
+    qel::RegisterCipherCommands();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -44,10 +44,13 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
     return button;
 }
 
-QLineEdit* AddEntry(QWidget* parent, const char* name)
+// The label beside the box is its buddy; the accessible name is the label's caption without the colon.
+QLineEdit* AddEntry(QWidget* parent, const char* name, QLabel* label, const QString& accessibleName)
 {
     auto* entry = new QLineEdit(parent);
     entry->setObjectName(QString::fromUtf8(name));
+    label->setBuddy(entry);
+    entry->setAccessibleName(accessibleName);
     entry->setMaxLength(EntryLength);
     UseNorwegianEditMenu(entry);
     return entry;
@@ -78,22 +81,29 @@ void frmLogin::createControls()
     m_lblPortal->setStyleSheet(red);
     Place(m_lblPortal, 120, 120, 4575, 615);
 
-    Place(AddLabel(this, "lblBrukernavn", QStringLiteral("Brukernavn:")), 120, 960, 1095, 255);
-    m_txtBrukernavn = AddEntry(this, "txtBrukernavn");
+    QLabel* lblBrukernavn = AddLabel(this, "lblBrukernavn", QStringLiteral("Brukernavn:"));
+    Place(lblBrukernavn, 120, 960, 1095, 255);
+    m_txtBrukernavn = AddEntry(this, "txtBrukernavn", lblBrukernavn, QStringLiteral("Brukernavn"));
     Place(m_txtBrukernavn, 1800, 960, 2775, 285);
     m_txtBrukernavn->installEventFilter(this);
 
-    Place(AddLabel(this, "Label1", QStringLiteral("Passord:")), 120, 1560, 975, 255);
-    m_txtPassord = AddEntry(this, "txtPassord");
+    QLabel* label1 = AddLabel(this, "Label1", QStringLiteral("Passord:"));
+    Place(label1, 120, 1560, 975, 255);
+    m_txtPassord = AddEntry(this, "txtPassord", label1, QStringLiteral("Passord"));
     m_txtPassord->setEchoMode(QLineEdit::Password);
     m_txtPassord->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
     Place(m_txtPassord, 1800, 1560, 2775, 285);
     m_txtPassord->installEventFilter(this);
 
-    Place(AddLabel(this, "Label4", QStringLiteral("Logg på:")), 120, 2160, 1095, 255);
+    QLabel* label4 = AddLabel(this, "Label4", QStringLiteral("Logg på:"));
+    Place(label4, 120, 2160, 1095, 255);
     // A list to choose from: nothing can be typed in.
     m_Combo1 = new QComboBox(this);
     m_Combo1->setObjectName(QStringLiteral("Combo1"));
+    // Qt on Linux names a combo box after its current choice; this name serves the other platforms.
+    label4->setBuddy(m_Combo1);
+    m_Combo1->setAccessibleName(QStringLiteral("Logg på"));
+    m_Combo1->setAccessibleDescription(QStringLiteral("Programmet du logger på"));
     Place(m_Combo1, 1800, 2160, 2775, 315);
 
     m_cmdLoggInn = AddButton(this, "cmdLoggInn", QStringLiteral("Logg inn"));
@@ -105,6 +115,7 @@ void frmLogin::createControls()
     m_cmdKeyDisk->setIconSize(QSize(17, 15));
     m_cmdKeyDisk->setToolTip(QStringLiteral("KeyDisk (Ctrl+L)"));
     m_cmdKeyDisk->setAccessibleName(QStringLiteral("KeyDisk"));
+    m_cmdKeyDisk->setAccessibleDescription(QStringLiteral("Logg inn med nøkkelfilen på disketten"));
     Place(m_cmdKeyDisk, 3000, 2640, 375, 375);
     connect(m_cmdKeyDisk, &QPushButton::clicked, this, &frmLogin::cmdKeyDisk_Click);
 
@@ -113,6 +124,7 @@ void frmLogin::createControls()
     connect(m_cmdAvslutt, &QPushButton::clicked, this, &frmLogin::cmdAvslutt_Click);
 
     m_Label3 = AddLabel(this, "Label3", QString());
+    m_Label3->setAccessibleDescription(QStringLiteral("Melding fra innloggingen"));
     m_Label3->setStyleSheet(red);
     Place(m_Label3, 120, 2760, 1575, 255);
 

@@ -40,6 +40,7 @@ frmChangelog::frmChangelog(const WindowContext& context)
     setFixedSize(Design::Twips(4455), Design::Twips(4230));
 
     m_Text1->setObjectName(QStringLiteral("Text1"));
+    m_Text1->setAccessibleName(QStringLiteral("Endringslogg"));
     m_Text1->setReadOnly(true);
     m_Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Text1->setText(U"Hva er vitsen med changelog?\r\n");
@@ -54,6 +55,7 @@ frmChangelog::frmChangelog(const WindowContext& context)
     m_cmdBack->setAutoDefault(false);
     Place(m_cmdBack, 2640, 3960, 1815, 255);
     connect(m_cmdBack, &QPushButton::clicked, this, &frmChangelog::cmdBack_Click);
+    OnEscape(this, [this] { cmdBack_Click(); });
     m_cmdBack->setFocus();
 }
 

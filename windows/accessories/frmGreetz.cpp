@@ -41,6 +41,7 @@ frmGreetz::frmGreetz(const WindowContext& context)
     m_cmdGreetzBack->setAutoDefault(false);
     Place(m_cmdGreetzBack, 120, 1440, 4455, 315);
     connect(m_cmdGreetzBack, &QPushButton::clicked, this, &frmGreetz::cmdGreetzBack_Click);
+    OnEscape(this, [this] { cmdGreetzBack_Click(); });
     m_cmdGreetzBack->setFocus();
 }
 

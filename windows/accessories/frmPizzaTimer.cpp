@@ -54,6 +54,7 @@ frmPizzaTimer::~frmPizzaTimer() = default;
 void frmPizzaTimer::createControls()
 {
     m_GrandiHjerte->setObjectName(QStringLiteral("GrandiHjerte"));
+    m_GrandiHjerte->setAccessibleName(QStringLiteral("Grandiosa-hjerte"));
     m_GrandiHjerte->setPixmap(QPixmap(QStringLiteral(":/pictures/grandihjerte.gif")));
     m_GrandiHjerte->setScaledContents(true);
     Place(m_GrandiHjerte, 840, 240, 2175, 1815);
@@ -63,6 +64,7 @@ void frmPizzaTimer::createControls()
 
     const QFont large = Design::SansSerif(13.5, true);
     m_Label2->setObjectName(QStringLiteral("Label2"));
+    m_Label2->setAccessibleDescription(QStringLiteral("Tid igjen"));
     m_Label2->setFont(large);
     m_Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(m_Label2, 120, 2880, 1215, 495);
@@ -86,6 +88,8 @@ void frmPizzaTimer::createControls()
     m_Grandiosa->setChecked(true);
 
     m_txtTime->setObjectName(QStringLiteral("txtTime"));
+    m_txtTime->setAccessibleName(QStringLiteral("Minutter"));
+    m_txtTime->setAccessibleDescription(QStringLiteral("Steketiden i minutter, opptil 59"));
     m_txtTime->setFont(large);
     m_txtTime->installEventFilter(this);
     UseNorwegianEditMenu(m_txtTime);

@@ -89,6 +89,11 @@ LetterGrid::LetterGrid(QWidget* parent)
 {
     setObjectName(QStringLiteral("grid"));
     setFocusPolicy(Qt::NoFocus);
+    // Painted, so a screen reader learns from these what it shows.
+    setAccessibleName(QStringLiteral("Vigenère-tabell"));
+    setAccessibleDescription(
+        QStringLiteral("29 ganger 29 bokstaver A til Å med overskrifter: rad y, kolonne x viser bokstav "
+                       "nummer y + x, regnet rundt alfabetet. Grønt og rødt viser det som er markert."));
 }
 
 LetterGrid::~LetterGrid() = default;
@@ -144,12 +149,23 @@ frmVignereVisual::frmVignereVisual(const WindowContext& context)
         m_lblVertikal.push_back(m_grid->add(Name("lblVertikal", j), true));
     }
 
+    // The boxes have no captions; their names say what each number is for.
     m_Text1 = addBox("Text1", 660, 8490, 1215, 285);
+    m_Text1->setAccessibleName(QStringLiteral("Rad"));
+    m_Text1->setAccessibleDescription(
+        QStringLiteral("Raden Marker farger, 1 til 29; MarkerKol merker også denne kolonneoverskriften"));
     m_Command1 = addButton("Command1", QStringLiteral("Marker"), 3240, 8490, 1215, 255);
     connect(m_Command1, &QPushButton::clicked, this, &frmVignereVisual::Command1_Click);
     m_Text2 = addBox("Text2", 1980, 8490, 1215, 285);
+    m_Text2->setAccessibleName(QStringLiteral("Til kolonne"));
+    m_Text2->setAccessibleDescription(QStringLiteral("Kolonnen Marker farger raden fram til"));
     m_Text3 = addBox("Text3", 4560, 8520, 1215, 255);
+    m_Text3->setAccessibleName(QStringLiteral("Kolonne"));
+    m_Text3->setAccessibleDescription(
+        QStringLiteral("Kolonnen MarkerKol farger nedover, 1 til 29; også radoverskriften som merkes"));
     m_Text4 = addBox("Text4", 5820, 8520, 1215, 255);
+    m_Text4->setAccessibleName(QStringLiteral("Antall rader"));
+    m_Text4->setAccessibleDescription(QStringLiteral("Hvor mange rader MarkerKol farger"));
     m_Command2 = addButton("Command2", QStringLiteral("MarkerKol"), 7140, 8520, 1215, 255);
     connect(m_Command2, &QPushButton::clicked, this, &frmVignereVisual::Command2_Click);
 

@@ -6,7 +6,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QWidget>
+
+#include <functional>
 
 namespace qel {
 
@@ -18,6 +21,13 @@ inline bool IsEnterPress(const QEvent* event)
         return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// Escape anywhere in a dialog-like window answers it as its way back does, as it would a dialog box.
+inline void OnEscape(QWidget* window, std::function<void()> back)
+{
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, window, std::move(back));
 }
 
 // Binds a Qt top-level widget to the window rules: showing, hiding and destroying go through the

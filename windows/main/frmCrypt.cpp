@@ -46,11 +46,14 @@ void frmCrypt::createControls()
 
     m_txtInput = new TextBox(client);
     m_txtInput->setObjectName(QStringLiteral("txtInput"));
+    // The boxes have no caption beside them; a screen reader says what each is for.
+    m_txtInput->setAccessibleName(QStringLiteral("Tekst som skal krypteres eller dekrypteres"));
     Place(m_txtInput, 120, 0, 4935, 2175);
     connect(m_txtInput, &TextBox::changed, this, &frmCrypt::txtInput_Change);
 
     m_txtOutput = new TextBox(client);
     m_txtOutput->setObjectName(QStringLiteral("txtOutput"));
+    m_txtOutput->setAccessibleName(QStringLiteral("Resultat"));
     m_txtOutput->setReadOnly(true);
     // Read-only, yet the user selects and copies with the keyboard as well as the mouse.
     m_txtOutput->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -58,6 +61,8 @@ void frmCrypt::createControls()
 
     m_lblAntTegn = new QLabel(client);
     m_lblAntTegn->setObjectName(QStringLiteral("lblAntTegn"));
+    // The name stays the count itself, so a screen reader reads the number.
+    m_lblAntTegn->setAccessibleDescription(QStringLiteral("Antall tegn i teksten"));
     m_lblAntTegn->setFont(Design::SansSerif(12, true));
     m_lblAntTegn->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(m_lblAntTegn, 5160, 0, 855, 495);
@@ -107,6 +112,7 @@ void frmCrypt::createControls()
 
     m_StatusBar1 = new StatusBar(client);
     m_StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    m_StatusBar1->setAccessibleName(QStringLiteral("Statuslinje"));
     Place(m_StatusBar1, 0, 4590, 6000, 240);
 
     setTabOrder(m_txtInput, m_txtOutput);

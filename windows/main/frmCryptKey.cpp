@@ -37,18 +37,24 @@ frmCryptKey::frmCryptKey(const WindowContext& context)
     setFixedSize(Design::Twips(4380), Design::Twips(1980));
 
     m_lblSkrivInn->setObjectName(QStringLiteral("lblSkrivInn"));
+    m_lblSkrivInn->setBuddy(m_txtInputKey);
     Place(m_lblSkrivInn, 75, 60, 1785, 225);
 
     m_txtInputKey->setObjectName(QStringLiteral("txtInputKey"));
+    m_txtInputKey->setAccessibleName(QStringLiteral("Ønsket key"));
     Place(m_txtInputKey, 60, 300, 4245, 315);
     connect(m_txtInputKey, &QLineEdit::textChanged, this, &frmCryptKey::txtInputKey_Change);
     m_txtInputKey->installEventFilter(this);
     UseNorwegianEditMenu(m_txtInputKey);
 
     m_lblOutput->setObjectName(QStringLiteral("lblOutput"));
+    m_lblOutput->setBuddy(m_txtOutputKey);
     Place(m_lblOutput, 60, 720, 2115, 195);
 
     m_txtOutputKey->setObjectName(QStringLiteral("txtOutputKey"));
+    m_txtOutputKey->setAccessibleName(QStringLiteral("Endelig key"));
+    m_txtOutputKey->setAccessibleDescription(
+        QStringLiteral("Keyen slik den blir brukt: bare bokstavene A til Å, som store bokstaver"));
     m_txtOutputKey->setFont(Design::SansSerif(12));
     m_txtOutputKey->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_txtOutputKey->setText(U"error: no input\r\n");
@@ -63,6 +69,9 @@ frmCryptKey::frmCryptKey(const WindowContext& context)
     m_cmdOK->setAutoDefault(false);
     Place(m_cmdOK, 60, 1680, 4245, 195);
     connect(m_cmdOK, &QPushButton::clicked, this, &frmCryptKey::cmdOK_Click);
+
+    // Escape leaves the key as it was, as the close box does.
+    OnEscape(this, [this] { rules().Unload(WindowId::frmCryptKey); });
 
     setTabOrder(m_txtInputKey, m_cmdCopy);
     setTabOrder(m_cmdCopy, m_txtOutputKey);

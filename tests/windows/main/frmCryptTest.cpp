@@ -304,6 +304,20 @@ private slots:
         QCOMPARE(seen, (QStringList{prompt, limit, prompt, prompt, limit}));
     }
 
+    // A paste far beyond what any protocol takes is held and counted whole.
+    void pastesAMillionCharacters()
+    {
+        load();
+        Text pasted;
+        while (pasted.size() < 1'000'000)
+            pasted += U"Hemmelig tekst på én lang linje. ";
+        pasted.resize(1'000'000);
+        fakes->clipboard.setText(pasted);
+        run("F3");
+        QCOMPARE(get<QLabel>("lblAntTegn")->text(), "1000000");
+        QVERIFY(in() == pasted);
+    }
+
     // CryptKey opens its dialog once however often it is chosen; closing unloads that too.
     void closingUnloadsEveryWindow_data()
     {

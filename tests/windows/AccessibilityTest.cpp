@@ -1,0 +1,220 @@
+#include "tests/support/qt/ProgramUnderTest.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+Q_DECLARE_METATYPE(qel::WindowId)
+
+using namespace qel;
+using namespace qel::testing;
+
+namespace {
+
+QString NameOf(QObject* object)
+{
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+}
+
+QString Label(const QWidget* widget)
+{
+    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
+                                          : widget->objectName();
+}
+
+// What the user can reach in a window: the visible, enabled widgets of the window itself (not of its
+// popups) that take focus from the keyboard or act on a click.
+QList<QWidget*> Reachable(QWidget* window, bool buttons)
+{
+    QList<QWidget*> found;
+    QList<QWidget*> all = window->findChildren<QWidget*>();
+    all.prepend(window);
+    for (QWidget* widget : all) {
+        if (widget->window() != window || !widget->isVisible() || !widget->isEnabled())
+            continue;
+        if ((widget->focusPolicy() & Qt::TabFocus) != 0 ||
+            (buttons && qobject_cast<QAbstractButton*>(widget)))
+            found << widget;
+    }
+    return found;
+}
+
+// Every command of a menu bar and its menus, submenus included, as the menus show them.
+QList<QAction*> Commands(const QList<QAction*>& actions)
+{
+    QList<QAction*> commands;
+    for (QAction* action : actions) {
+        if (action->isSeparator())
+            continue;
+        commands << action;
+        if (action->menu() != nullptr)
+            commands << Commands(action->menu()->actions());
+    }
+    return commands;
+}
+
+} // namespace
+
+// What a screen reader and a keyboard-only user find in each window of the program.
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ProgramUnderTest> program;
+
+    QWidget* show(WindowId id)
+    {
+        auto* window = dynamic_cast<QWidget*>(program->rules.Show(id));
+        if (window != nullptr)
+            window->activateWindow();
+        return window != nullptr && QTest::qWaitForWindowActive(window) ? window : nullptr;
+    }
+    static void windows()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::newRow("frmLogin") << WindowId::frmLogin;
+        QTest::newRow("frmCrypt") << WindowId::frmCrypt;
+        QTest::newRow("frmCryptKey") << WindowId::frmCryptKey;
+        QTest::newRow("frmPanikk") << WindowId::frmPanikk;
+        QTest::newRow("frmPizzaTimer") << WindowId::frmPizzaTimer;
+        QTest::newRow("frmVignereVisual") << WindowId::frmVignereVisual;
+        QTest::newRow("frmGreetz") << WindowId::frmGreetz;
+        QTest::newRow("frmChangelog") << WindowId::frmChangelog;
+    }
+
+private slots:
+    void initTestCase() { QAccessible::setActive(true); }
+    void init() { program = std::make_unique<ProgramUnderTest>(); }
+    void cleanup()
+    {
+        program.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void everyControlHasAName_data() { windows(); }
+    // The controls and every menu command, as a screen reader names them; the list is of the nameless.
+    void everyControlHasAName()
+    {
+        QFETCH(WindowId, id);
+        QWidget* window = show(id);
+        QVERIFY(window != nullptr);
+        QStringList nameless;
+        for (QWidget* control : Reachable(window, true)) {
+            if (NameOf(control).isEmpty())
+                nameless << Label(control);
+        }
+        for (QMenuBar* bar : window->findChildren<QMenuBar*>()) {
+            // The menu bar and its menus, each item as the accessibility tree shows it.
+            QList<QObject*> menus{bar};
+            for (QMenu* menu : bar->findChildren<QMenu*>())
+                menus << menu;
+            for (QObject* menu : menus) {
+                QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu);
+                QVERIFY(accessible != nullptr);
+                for (int i = 0; i < accessible->childCount(); ++i) {
+                    QAccessibleInterface* item = accessible->child(i);
+                    if (item->role() != QAccessible::Separator && item->text(QAccessible::Name).isEmpty())
+                        nameless << menu->objectName() + "/" + QString::number(i);
+                }
+            }
+        }
+        QVERIFY2(nameless.isEmpty(), qPrintable("nameless: " + nameless.join(" ")));
+    }
+
+    void tabVisitsEveryControl_data() { windows(); }
+    // Tab from the control that has the focus on opening, round the chain back to it. A group of
+    // radio buttons is one stop, as in every toolkit: the arrow keys move within it.
+    void tabVisitsEveryControl()
+    {
+        QFETCH(WindowId, id);
+        QWidget* window = show(id);
+        QVERIFY(window != nullptr);
+        const QList<QWidget*> reachable = Reachable(window, false);
+        // The panic screen is its own only control, and any key leaves it.
+        if (reachable == QList<QWidget*>{window})
+            return;
+        QWidget* first = QApplication::focusWidget();
+        QVERIFY(first != nullptr && first->window() == window);
+        QSet<QWidget*> visited{first};
+        for (int step = 0; step < 40; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (QApplication::focusWidget() == first)
+                break;
+            visited << QApplication::focusWidget();
+        }
+        QCOMPARE(QApplication::focusWidget(), first);
+        QStringList missed, strays;
+        const auto inVisitedGroup = [&visited](const QWidget* control) {
+            const auto* radio = qobject_cast<const QRadioButton*>(control);
+            return radio != nullptr && radio->autoExclusive() &&
+                   std::ranges::any_of(visited, [radio](const QWidget* stop) {
+                       const auto* other = qobject_cast<const QRadioButton*>(stop);
+                       return other != nullptr && other->autoExclusive() &&
+                              other->parent() == radio->parent();
+                   });
+        };
+        for (QWidget* control : reachable) {
+            if (!visited.contains(control) && !inVisitedGroup(control))
+                missed << Label(control);
+        }
+        for (QWidget* widget : visited) {
+            if (!reachable.contains(widget))
+                strays << Label(widget);
+        }
+        QVERIFY2(missed.isEmpty(), qPrintable("not reached: " + missed.join(" ")));
+        QVERIFY2(strays.isEmpty(), qPrintable("not controls: " + strays.join(" ")));
+    }
+
+    // Each command of the main window is reached with the keyboard: by a key of its own, or through
+    // its menu, which Alt and the menu's underlined letter open and the arrow keys walk.
+    void everyMenuCommandHasAKey()
+    {
+        QWidget* window = show(WindowId::frmCrypt);
+        QVERIFY(window != nullptr);
+        QStringList keyless;
+        const QList<QAction*> bar = window->findChild<QMenuBar*>()->actions();
+        QVERIFY(Commands(bar).size() > 20);
+        for (QAction* entry : bar) {
+            if (!QKeySequence::mnemonic(entry->text()).isEmpty())
+                continue;
+            const QList<QAction*> commands =
+                entry->menu() ? Commands(entry->menu()->actions()) : QList{entry};
+            for (const QAction* command : commands) {
+                if (command->menu() == nullptr && command->shortcut().isEmpty())
+                    keyless << command->objectName();
+            }
+        }
+        QVERIFY2(keyless.isEmpty(), qPrintable("no key: " + keyless.join(" ")));
+    }
+
+    void escapeAnswersDialogs_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::newRow("frmCryptKey") << WindowId::frmCryptKey;
+        QTest::newRow("frmGreetz") << WindowId::frmGreetz;
+        QTest::newRow("frmChangelog") << WindowId::frmChangelog;
+    }
+    // Escape takes the user back to the main window; a key typed into the CryptKey dialog is not kept.
+    void escapeAnswersDialogs()
+    {
+        QFETCH(WindowId, id);
+        QVERIFY(show(WindowId::frmCrypt) != nullptr);
+        QVERIFY(show(id) != nullptr);
+        QTest::keyClicks(QApplication::focusWidget(), "NØKKEL");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(program->rules.Find(id), nullptr);
+        QVERIFY(program->rules.Find(WindowId::frmCrypt)->isShown());
+        QVERIFY(program->state.CryptKey.empty());
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "AccessibilityTest.moc"
