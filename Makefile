@@ -31,6 +31,7 @@ sanitize: deps
 bench: build
 	$(BUILD)/bench/qel_bench
 	$(BUILD)/bench/qel_window_bench
+	bench/startup $(BUILD)/windows/qelCrypto
 
 # The pictures of every window in docs/screenshots, taken by the end-to-end walkthrough, at the normal
 # size and at twice the size.

@@ -180,6 +180,13 @@ class Program:
         return faults
 
     @staticmethod
+    def unnamed(window):
+        """Controls a screen reader could move to but could not name."""
+        return [describe(node) for node in descendants(window)
+                if node.getState().contains(pyatspi.STATE_FOCUSABLE)
+                and node.getState().contains(pyatspi.STATE_SHOWING) and not node.name.strip()]
+
+    @staticmethod
     def text_of(node):
         text = node.queryText()
         return text.getText(0, -1)

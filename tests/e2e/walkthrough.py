@@ -235,6 +235,7 @@ class EveryWindow(Session):
     def look(self, program, title, name):
         window = program.window(title)
         self.assertEqual(program.layout_faults(window), [], title)
+        self.assertEqual(program.unnamed(window), [], title)
         self.shoot(program, title, name)
         return window
 
