@@ -268,8 +268,17 @@ class EveryWindow(Session):
         program.find(main, "label", "12 min. left on Grandi'en")
         self.look(program, "qelPizzaTimer", "pizza-timer")
 
-        for item, title, name in (("Vignere Visual", "Vignere Visual", "vignere-visual"),
-                                  ("Greetz", "qelCrypto - Greetz", "greetz-window"),
+        self.menu(program, main, "Dill", "Vignere Visual")
+        table = program.window("Vignere Visual")
+        for box, number in (("Rad", "3"), ("Til kolonne", "5")):
+            program.click(program.find(table, "text", box))
+            key("ctrl+a")
+            type_text(number)
+        program.click(program.find(table, "push button", "Marker"))
+        self.look(program, "Vignere Visual", "vignere-visual")
+        program.move_aside("Vignere Visual", main)
+
+        for item, title, name in (("Greetz", "qelCrypto - Greetz", "greetz-window"),
                                   ("Changelog", "qelCrypto - Changelog", "changelog-window")):
             self.menu(program, main, "Dill", item)
             self.look(program, title, name)
