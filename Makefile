@@ -1,9 +1,11 @@
 # The two everyday commands are `make run` and `make test`; the rest serve CI and development.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 28
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps configure build run test sanitize bench screenshots package package-check format format-check clean
+.PHONY: deps configure build run test sanitize fuzz bench screenshots package package-check format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -27,6 +29,14 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS on a copy of its seed corpus; any finding fails. Its own CMake
+# project under fuzz/, built with clang and without Qt.
+fuzz:
+	@scripts/install-deps cmake ninja-build clang-14 libclang-rt-14-dev
+	cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: build
 	$(BUILD)/bench/qel_bench
@@ -56,4 +66,4 @@ format-check: deps
 	clang-format --dry-run --Werror $(FORMATTED)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
