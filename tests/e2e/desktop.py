@@ -18,7 +18,7 @@ class Timeout(AssertionError):
     pass
 
 
-def wait_for(what, probe, timeout=15.0):
+def wait_for(what, probe, timeout=15.0, poll=POLL):
     """Polls probe until it returns something true, and returns that."""
     deadline = time.monotonic() + timeout
     while True:
@@ -30,7 +30,7 @@ def wait_for(what, probe, timeout=15.0):
             return found
         if time.monotonic() > deadline:
             raise Timeout(f"gave up waiting for {what} after {timeout:.0f} s")
-        time.sleep(POLL)
+        time.sleep(poll)
 
 
 def run(*args, check=True, timeout=15, **kwargs):

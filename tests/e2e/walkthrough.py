@@ -3,8 +3,10 @@ clipboard, and read through the accessibility tree. Run by tests/e2e/run inside 
 D-Bus session; see that script for the environment."""
 
 import os
+import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import pyatspi
@@ -72,17 +74,30 @@ class Session(unittest.TestCase):
         program.focus(MAIN)
         return main
 
+    def set_crypt_key(self, program, main, typed, becomes, shot=None):
+        self.menu(program, main, "CryptKey")
+        dialog = program.window(CRYPTKEY)
+        program.focus(CRYPTKEY)
+        type_text(typed)
+        program.wait_text(program.find(dialog, "text", "Endelig key"), becomes)
+        if shot:
+            self.shoot(program, CRYPTKEY, shot)
+        program.click(program.find(dialog, "push button", "OK"))
+        program.wait_gone(CRYPTKEY)
+
     def boxes(self, program, main):
         """The input and the output box of the main window."""
         return (program.find(main, "text", "Tekst som skal krypteres eller dekrypteres"),
                 program.find(main, "text", "Resultat"))
 
-    def menu(self, program, window, *path):
+    def menu(self, program, window, *path, before_last=lambda: None):
         """Opens menus with the mouse and clicks the last item of the path."""
-        for name in path:
+        for depth, name in enumerate(path):
             item = wait_for(f"the menu item '{name}'", lambda: next(
                 (n for n in descendants(window) if n.getRoleName() == "menu item" and n.name == name
                  and n.getState().contains(pyatspi.STATE_SHOWING)), None))
+            if depth == len(path) - 1:
+                before_last()
             program.click(item)
 
     def assert_clean_exit(self, program):
@@ -124,15 +139,7 @@ class TheTypicalRequest(Session):
     def test_vignere_with_a_key(self):
         program = self.start()
         main = self.log_in(program)
-        self.menu(program, main, "CryptKey")
-        dialog = program.window(CRYPTKEY)
-        program.focus(CRYPTKEY)
-        type_text("Hemmelig")
-        preview = program.find(dialog, "text", "Endelig key")
-        program.wait_text(preview, "HEMMELIG")
-        self.shoot(program, CRYPTKEY, "cryptkey-dialog")
-        program.click(program.find(dialog, "push button", "OK"))
-        program.wait_gone(CRYPTKEY)
+        self.set_crypt_key(program, main, "Hemmelig", "HEMMELIG", shot="cryptkey-dialog")
 
         program.focus(MAIN)
         source, result = self.boxes(program, main)
@@ -173,6 +180,41 @@ class TwoCopies(Session):
         for program, window in ((receiver, main2), (sender, main)):
             self.menu(program, window, "File", "Lukk")
             self.assert_clean_exit(program)
+
+
+class LargeTexts(Session):
+    def test_a_million_characters_through_the_clipboard(self):
+        """A million characters pasted shows its count, and each command on them completes; the times
+        from the click to the result are printed, as a screen reader would notice them."""
+        program = self.start()
+        main = self.log_in(program)
+        self.set_crypt_key(program, main, "lang nøkkel", "LANGNØKKEL")
+        text = ("Ærlig talt, dette er en lang tekst. " * 27778)[:1_000_000]
+        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text.encode(), check=True, timeout=30)
+        source, result = self.boxes(program, main)
+        timings = {}
+
+        def timed(name, path, done):
+            """From the click on the command's menu item to its result, polled every 10 ms."""
+            started = []
+            self.menu(program, main, *path, before_last=lambda: started.append(time.monotonic()))
+            if name == "Dekrypter":  # the key prompt comes first, filled in with the CryptKey
+                program.window("Enter decrypt Key")
+                started.append(time.monotonic())
+                key("Return")
+            wait_for(f"'{name}' to finish", done, 60, poll=0.01)
+            timings[name] = time.monotonic() - started[-1]
+
+        timed("Paste", ("Edit", "Paste"), lambda: program.find(main, "label", "1000000", 0.05))
+        timed("Krypter", ("Krypter",), lambda: result.queryText().characterCount > 1_000_000)
+        encrypted_length = result.queryText().characterCount
+        timed("Copy", ("Edit", "Copy"), lambda: len(clipboard_text() or "") == encrypted_length)
+        self.menu(program, main, "Edit", "Paste")
+        program.find(main, "label", str(encrypted_length), 60)
+        timed("Dekrypter", ("Dekrypter",), lambda: result.queryText().characterCount == 1_000_000)
+        self.assertEqual(result.queryText().getText(0, 40), text[:40])
+        sys.stderr.write("\n  " + ", ".join(f"{name} {seconds * 1000:.0f} ms" for name, seconds in timings.items())
+                         + " (from the click, or the Enter in the key prompt, to the result)\n")
 
 
 class Access(Session):
