@@ -244,8 +244,8 @@ def icon_svg():
         shackle["left"], shackle["bottom"], shackle["top"], radius, radius, shackle["right"], shackle["top"],
         shackle["bottom"])
 
-    def gradient(name, axis, spec):
-        start, stop, stops = spec
+    def gradient(name, axis, ramp):
+        start, stop, stops = ramp
         ends = ('x1="%d" y1="0" x2="%d" y2="0"' if axis == "x" else 'x1="0" y1="%d" x2="0" y2="%d"') % (start, stop)
         lines = ['    <linearGradient id="%s" gradientUnits="userSpaceOnUse" %s>' % (name, ends)]
         lines += ['      <stop offset="%g" stop-color="%s"/>' % (at, hex_colour(c)) for at, c in stops]
@@ -289,8 +289,8 @@ def rounded_box_distance(x, y, left, top, right, bottom, radius):
     return math.hypot(max(qx, 0), max(qy, 0)) + min(max(qx, qy), 0) - radius
 
 
-def gradient_colour(spec, at):
-    start, stop, stops = spec
+def gradient_colour(ramp, at):
+    start, stop, stops = ramp
     t = max(0.0, min(1.0, (at - start) / (stop - start)))
     for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
         if t <= t1:

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
@@ -31,18 +32,43 @@ void QuitWhenAllUnloaded(WindowRules& windows, QObject* context, std::function<v
 
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
+    // Qt's own help and error texts are English; these options and texts are ours.
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Forkler korte tekster med fire protokoller."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption keyDisk(QStringLiteral("keydisk"),
-                                     QStringLiteral("Bruk <mappe> som nøkkeldisk (stasjon A:) i stedet for "
-                                                    "diskettstasjonen."),
-                                     QStringLiteral("mappe"));
-    parser.addOption(keyDisk);
-    parser.process(arguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption keyDisk(QStringLiteral("keydisk"), QString(), QStringLiteral("mappe"));
+    parser.addOptions({help, version, keyDisk});
 
     CommandLine line;
+    const auto fail = [&line](const QString& message) {
+        line.action = CommandLine::Action::Error;
+        line.message = message + QStringLiteral("\nSkriv «qelCrypto --help» for å se valgene.");
+        return line;
+    };
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return fail(QStringLiteral("Ukjent valg: %1").arg(unknown.first()));
+        return fail(QStringLiteral("Valget --keydisk trenger en mappe."));
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("Ukjent argument: %1").arg(parser.positionalArguments().first()));
+
+    if (parser.isSet(help)) {
+        line.action = CommandLine::Action::Help;
+        line.message =
+            QStringLiteral("Bruk: qelCrypto [valg]\n"
+                           "Forkler korte tekster med fire protokoller.\n"
+                           "\n"
+                           "Valg:\n"
+                           "  -h, --help         Vis denne hjelpen.\n"
+                           "  -v, --version      Vis versjonen.\n"
+                           "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk (stasjon A:) i stedet for\n"
+                           "                     diskettstasjonen.");
+    } else if (parser.isSet(version)) {
+        line.action = CommandLine::Action::Version;
+        line.message = QStringLiteral("qelCrypto %1").arg(QCoreApplication::applicationVersion());
+    }
     if (parser.isSet(keyDisk))
         line.keyDisk = parser.value(keyDisk);
     return line;

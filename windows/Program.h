@@ -2,9 +2,9 @@
 
 #include "app/WindowRules.h"
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
-#include <QIcon>
 
 #include <functional>
 #include <optional>
@@ -24,10 +24,13 @@ void QuitWhenAllUnloaded(WindowRules& windows, QObject* context, std::function<v
 // What the command line asks for. A key disk can live on any medium: "--keydisk DIR" names the
 // directory that serves as drive A: instead of the platform's diskette drive.
 struct CommandLine {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
     std::optional<QString> keyDisk;
+    // The help, the version line or the error, in Norwegian, for the caller to print.
+    QString message;
 };
-// Parses the arguments of the program (the first is its own name). --help and --version print their
-// text and end the process, as command-line programs do.
+// Reads the arguments of the program (the first is its own name), after Qt has taken its own out.
 CommandLine ParseCommandLine(const QStringList& arguments);
 // The icon of every window that has none of its own: the installed one from the icon theme, under the
 // name the desktop entry gives, or the compiled-in copy of the same pictures when run uninstalled.

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
@@ -19,6 +21,18 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
     // Qt has taken its own options (-style, -platform …) out of the arguments by now.
     const qel::CommandLine commandLine = qel::ParseCommandLine(QApplication::arguments());
+    switch (commandLine.action) {
+    case qel::CommandLine::Action::Run:
+        break;
+    case qel::CommandLine::Action::Help:
+    case qel::CommandLine::Action::Version:
+        std::fputs(qPrintable(commandLine.message + QLatin1Char('\n')), stdout);
+        return 0;
+    case qel::CommandLine::Action::Error:
+        std::fputs(qPrintable(QStringLiteral("qelCrypto: ") + commandLine.message + QLatin1Char('\n')),
+                   stderr);
+        return 2;
+    }
     QApplication::setDesktopFileName(QStringLiteral("qelcrypto"));
     QApplication::setWindowIcon(qel::ApplicationIcon());
     QApplication::setFont(qel::Design::SansSerif(8));

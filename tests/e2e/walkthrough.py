@@ -11,7 +11,7 @@ import unittest
 
 import pyatspi
 
-from desktop import (Program, clipboard_text, describe, descendants, key, type_text, wait_for,
+from desktop import (Program, clipboard_text, descendants, key, type_text, wait_for,
                      wait_for_accessibility_bus)
 
 BINARY = os.environ["QEL_BINARY"]
@@ -78,7 +78,7 @@ class Session(unittest.TestCase):
         self.menu(program, main, "CryptKey")
         dialog = program.window(CRYPTKEY)
         program.focus(CRYPTKEY)
-        type_text(typed)
+        program.type_into(program.find(dialog, "text", "Ønsket key"), typed)
         program.wait_text(program.find(dialog, "text", "Endelig key"), becomes)
         if shot:
             self.shoot(program, CRYPTKEY, shot)
@@ -153,6 +153,7 @@ class TheTypicalRequest(Session):
         key("ctrl+d")
         prompt = program.window("Enter decrypt Key")
         self.assertEqual(program.text_of(program.find(prompt, "text")), "HEMMELIG")
+        program.focus("Enter decrypt Key")
         key("Return")
         program.wait_text(result, WORD)
 
@@ -161,7 +162,7 @@ class TwoCopies(Session):
     def test_a_crypt_text_travels_to_another_copy(self):
         sender = self.start()
         main = self.log_in(sender)
-        type_text("Møte på kaia kl. 12")
+        sender.type_into(self.boxes(sender, main)[0], "Møte på kaia kl. 12")
         sender.click(sender.find(main, "radio button", "Crypt"))
         self.menu(sender, main, "Krypter")
         _, result = self.boxes(sender, main)
@@ -191,7 +192,7 @@ class LargeTexts(Session):
         self.set_crypt_key(program, main, "lang nøkkel", "LANGNØKKEL")
         text = ("Ærlig talt, dette er en lang tekst. " * 27778)[:1_000_000]
         subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text.encode(), check=True, timeout=30)
-        source, result = self.boxes(program, main)
+        _, result = self.boxes(program, main)
         timings = {}
 
         def timed(name, path, done):
@@ -199,7 +200,7 @@ class LargeTexts(Session):
             started = []
             self.menu(program, main, *path, before_last=lambda: started.append(time.monotonic()))
             if name == "Dekrypter":  # the key prompt comes first, filled in with the CryptKey
-                program.window("Enter decrypt Key")
+                program.focus("Enter decrypt Key")
                 started.append(time.monotonic())
                 key("Return")
             wait_for(f"'{name}' to finish", done, 60, poll=0.01)
@@ -265,10 +266,10 @@ class Access(Session):
 
             key("ctrl+l")
             login = program.window(LOGIN)
+            program.wait_gone(MAIN)
             program.click(program.find(login, "push button", "KeyDisk"))
             main = program.window(MAIN)
             program.find(main, "label", "Velkommen til qelCrypto Fjord")
-
 
 
 class EveryWindow(Session):
@@ -276,6 +277,8 @@ class EveryWindow(Session):
 
     def look(self, program, title, name):
         window = program.window(title)
+        self.assertTrue(any(n.getState().contains(pyatspi.STATE_FOCUSABLE) for n in descendants(window)),
+                        f"nothing in '{title}' takes the focus: is the accessibility tree empty?")
         self.assertEqual(program.layout_faults(window), [], title)
         self.assertEqual(program.unnamed(window), [], title)
         self.shoot(program, title, name)
@@ -300,6 +303,7 @@ class EveryWindow(Session):
 
         self.menu(program, main, "File", "Make KeyDisk")
         self.look(program, "Lage KeyDisk?", "keydisk-question")
+        program.focus("Lage KeyDisk?")
         key("Escape")
         program.wait_gone("Lage KeyDisk?")
 

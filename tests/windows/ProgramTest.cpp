@@ -83,6 +83,44 @@ private slots:
         QVERIFY(windows->Loaded().empty());
     }
 
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("keyDisk");
+        QTest::addColumn<QString>("message");
+        using Action = CommandLine::Action;
+        const auto row = [](const char* name, QStringList arguments, Action action, QString keyDisk,
+                            QString message) {
+            QTest::newRow(name) << (QStringList{"qelCrypto"} + arguments) << int(action) << keyDisk
+                                << message;
+        };
+        row("nothing", {}, Action::Run, {}, {});
+        row("keydisk", {"--keydisk", "/media/kaktus/NØKKEL"}, Action::Run, "/media/kaktus/NØKKEL", {});
+        row("keydisk with =", {"--keydisk=/mnt/a b"}, Action::Run, "/mnt/a b", {});
+        row("help", {"--help"}, Action::Help, {}, "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk");
+        row("short help wins", {"--keydisk", "/x", "-h"}, Action::Help, "/x", "Bruk: qelCrypto [valg]");
+        row("version", {"-v"}, Action::Version, {}, "qelCrypto ");
+        row("unknown option", {"--bogus"}, Action::Error, {}, "Ukjent valg: bogus");
+        row("keydisk without a directory", {"--keydisk"}, Action::Error, {},
+            "Valget --keydisk trenger en mappe.");
+        row("stray argument", {"tekst.txt"}, Action::Error, {}, "Ukjent argument: tekst.txt");
+    }
+    // Help, version and errors come in Norwegian, and errors say how to get help.
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, keyDisk);
+        QFETCH(QString, message);
+        const CommandLine line = ParseCommandLine(arguments);
+        QCOMPARE(int(line.action), action);
+        QCOMPARE(line.keyDisk.value_or(QString()), keyDisk);
+        QVERIFY2(line.message.contains(message), qPrintable(line.message));
+        QCOMPARE(line.message.isEmpty(), message.isEmpty());
+        QCOMPARE(line.message.contains("qelCrypto --help"), action == int(CommandLine::Action::Error));
+    }
+
     // The pictures are written by our own PNG writer: each size must decode to the padlock as drawn,
     // not be scaled from another.
     void iconComesInEveryDrawnSize_data()

@@ -44,7 +44,8 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
     return button;
 }
 
-// The label beside the box is its buddy; the accessible name is the label's caption without the colon.
+// The label beside the box is its buddy, so a screen reader reads the box by the label's caption; the
+// name it gets drops the colon, which would be read aloud.
 QLineEdit* AddEntry(QWidget* parent, const char* name, QLabel* label, const QString& accessibleName)
 {
     auto* entry = new QLineEdit(parent);
