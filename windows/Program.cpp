@@ -47,8 +47,10 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     };
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
-        if (!unknown.isEmpty())
-            return fail(QStringLiteral("Ukjent valg: %1").arg(unknown.first()));
+        if (!unknown.isEmpty()) {
+            const QString& name = unknown.first();
+            return fail(QStringLiteral("Ukjent valg: %1%2").arg(name.size() == 1 ? "-" : "--", name));
+        }
         return fail(QStringLiteral("Valget --keydisk trenger en mappe."));
     }
     if (!parser.positionalArguments().isEmpty())

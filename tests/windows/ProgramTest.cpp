@@ -101,7 +101,8 @@ private slots:
         row("help", {"--help"}, Action::Help, {}, "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk");
         row("short help wins", {"--keydisk", "/x", "-h"}, Action::Help, "/x", "Bruk: qelCrypto [valg]");
         row("version", {"-v"}, Action::Version, {}, "qelCrypto ");
-        row("unknown option", {"--bogus"}, Action::Error, {}, "Ukjent valg: bogus");
+        row("unknown option", {"--bogus"}, Action::Error, {}, "Ukjent valg: --bogus");
+        row("unknown short option", {"-x"}, Action::Error, {}, "Ukjent valg: -x");
         row("keydisk without a directory", {"--keydisk"}, Action::Error, {},
             "Valget --keydisk trenger en mappe.");
         row("stray argument", {"tekst.txt"}, Action::Error, {}, "Ukjent argument: tekst.txt");
