@@ -1,5 +1,6 @@
 // Speed of the cipher engine on Norwegian prose: every transform on its own, the multi-pass Røver
 // pipeline and a long Vigenère run.
+#include "bench/Prose.h"
 #include "cipher/Calls.h"
 
 #include <benchmark/benchmark.h>
@@ -12,29 +13,13 @@ using namespace qel::Cryptocalls;
 
 namespace {
 
+using bench::Key;
+using bench::Prose;
+
 constexpr std::size_t ProseLength = 32766;
 constexpr std::size_t LongVigenereLength = 1'000'000;
 constexpr int WantedPasses = 14;
 constexpr std::uint64_t Seed = 0x5EED;
-
-const Text Key = U"Blåbærsyltetøy";
-
-// Our own prose, with the CR LF breaks the text box hands over.
-const Text Paragraph =
-    U"Tåken lå tett over fjorden da båten la fra kaien, og måkene skrek over de grå bølgene.\r\n"
-    U"Bestemor sto i døråpningen med sjalet rundt skuldrene og vinket til vi var ute av syne.\r\n"
-    U"Om kvelden fyrte vi i ovnen, spiste rømmegrøt med smør og hørte regnet mot ruten.\r\n"
-    U"Ingen av oss sa stort, for det trengtes ikke når alt vi ønsket oss, var her.\r\n";
-
-Text Prose(std::size_t length)
-{
-    Text text;
-    text.reserve(length + Paragraph.size());
-    while (text.size() < length)
-        text += Paragraph;
-    text.resize(length);
-    return text;
-}
 
 // A box means a step failed, and a failed run is not worth timing.
 class BoxRecorder final : public UserDialogs

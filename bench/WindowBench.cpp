@@ -4,6 +4,7 @@
 // QT_QPA_PLATFORM=xcb for a real X server).
 #include "app/ApplicationState.h"
 #include "app/WindowRules.h"
+#include "bench/Prose.h"
 #include "cipher/Calls.h"
 #include "cipher/RandomSource.h"
 #include "platform/Beep.h"
@@ -34,6 +35,9 @@
 
 namespace qel {
 namespace {
+
+using bench::Key;
+using bench::Prose;
 
 // Stops the clock once the watched widget has painted for the first time.
 class FirstPaint final : public QObject
@@ -133,24 +137,6 @@ protected:
 private:
     std::set<const QObject*> m_pending;
 };
-
-// Our own prose, with the CR LF breaks the text box hands over.
-const Text Paragraph =
-    U"Tåken lå tett over fjorden da båten la fra kaien, og måkene skrek over de grå bølgene.\r\n"
-    U"Bestemor sto i døråpningen med sjalet rundt skuldrene og vinket til vi var ute av syne.\r\n"
-    U"Om kvelden fyrte vi i ovnen, spiste rømmegrøt med smør og hørte regnet mot ruten.\r\n"
-    U"Ingen av oss sa stort, for det trengtes ikke når alt vi ønsket oss, var her.\r\n";
-const Text Key = U"Blåbærsyltetøy";
-
-Text Prose(std::size_t length)
-{
-    Text text;
-    text.reserve(length + Paragraph.size());
-    while (text.size() < length)
-        text += Paragraph;
-    text.resize(length);
-    return text;
-}
 
 // The main window over the test doubles, the clipboard and the dialogs among them.
 struct MainWindow {
