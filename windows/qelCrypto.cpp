@@ -14,25 +14,38 @@
 
 #include <cstdio>
 
+namespace {
+
+// Prints the help, the version or an error; the status for the process to end with.
+int Answer(const qel::CommandLine& line)
+{
+    const bool error = line.action == qel::CommandLine::Action::Error;
+    const QString text =
+        (error ? QStringLiteral("qelCrypto: ") : QString()) + line.message + QLatin1Char('\n');
+    std::fputs(qPrintable(text), error ? stderr : stdout);
+    return error ? 2 : 0;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qelCrypto"));
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
-    // Qt has taken its own options (-style, -platform …) out of the arguments by now.
+
+    // Help and the version need no display, so they are answered before the application connects to
+    // one. Anything else waits until Qt has taken its own options (-style, -platform …) out.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const qel::CommandLine early = qel::ParseCommandLine(arguments);
+        early.action == qel::CommandLine::Action::Help || early.action == qel::CommandLine::Action::Version)
+        return Answer(early);
+
+    QApplication application(argc, argv);
     const qel::CommandLine commandLine = qel::ParseCommandLine(QApplication::arguments());
-    switch (commandLine.action) {
-    case qel::CommandLine::Action::Run:
-        break;
-    case qel::CommandLine::Action::Help:
-    case qel::CommandLine::Action::Version:
-        std::fputs(qPrintable(commandLine.message + QLatin1Char('\n')), stdout);
-        return 0;
-    case qel::CommandLine::Action::Error:
-        std::fputs(qPrintable(QStringLiteral("qelCrypto: ") + commandLine.message + QLatin1Char('\n')),
-                   stderr);
-        return 2;
-    }
+    if (commandLine.action != qel::CommandLine::Action::Run)
+        return Answer(commandLine);
     QApplication::setDesktopFileName(QStringLiteral("qelcrypto"));
     QApplication::setWindowIcon(qel::ApplicationIcon());
     QApplication::setFont(qel::Design::SansSerif(8));
