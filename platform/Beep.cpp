@@ -4,6 +4,8 @@
 
 #include <canberra.h>
 
+#include <mutex>
+
 namespace qel {
 
 namespace {
@@ -22,6 +24,17 @@ ca_context* OpenContext(const char* driver)
     return context;
 }
 
+// libcanberra plays each sound on a detached thread of a driver module, and destroying a context
+// unloads that module even while a sound still plays, which crashes the thread. Contexts therefore live
+// as long as the process: a player that goes hands its contexts over to this list.
+void KeepUntilExit(const std::vector<ca_context*>& contexts)
+{
+    static std::mutex mutex;
+    static auto* kept = new std::vector<ca_context*>;
+    const std::lock_guard lock(mutex);
+    kept->insert(kept->end(), contexts.begin(), contexts.end());
+}
+
 } // namespace
 
 CanberraPlayer::CanberraPlayer(const std::vector<const char*>& drivers)
@@ -34,8 +47,7 @@ CanberraPlayer::CanberraPlayer(const std::vector<const char*>& drivers)
 
 CanberraPlayer::~CanberraPlayer()
 {
-    for (ca_context* context : m_contexts)
-        ca_context_destroy(context);
+    KeepUntilExit(m_contexts);
 }
 
 bool CanberraPlayer::play(const std::string& eventId)
