@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 28
 JOBS       ?= $(shell nproc)
 
-.PHONY: deps configure build run test sanitize fuzz bench screenshots package package-check format format-check clean
+.PHONY: deps configure build program run test sanitize fuzz bench screenshots package package-check format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -16,7 +16,11 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program alone, without the tests and benchmarks.
+program: configure
+	cmake --build $(BUILD) -j $(JOBS) --target qelCrypto
+
+run: program
 	@scripts/run $(BUILD)/windows/qelCrypto
 
 test: build

@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "platform/KeyDrive.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QObject>
@@ -8,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 namespace qel {
@@ -66,7 +69,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                            "  -h, --help         Vis denne hjelpen.\n"
                            "  -v, --version      Vis versjonen.\n"
                            "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk (stasjon A:) i stedet for\n"
-                           "                     diskettstasjonen.");
+                           "                     diskettstasjonen, %1.")
+                .arg(DirectoryDrive::DriveA());
     } else if (parser.isSet(version)) {
         line.action = CommandLine::Action::Version;
         line.message = QStringLiteral("qelCrypto %1").arg(QCoreApplication::applicationVersion());
@@ -74,6 +78,46 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(keyDisk))
         line.keyDisk = parser.value(keyDisk);
     return line;
+}
+
+QStringList WithoutQtOptions(const QStringList& arguments)
+{
+    // The options Qt's application, its platform plugins and its style take, with one dash or two.
+    static const QStringList withValue{"platform",
+                                       "platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "geometry",
+                                       "qwindowtitle",
+                                       "title",
+                                       "qwindowicon",
+                                       "icon",
+                                       "session",
+                                       "style",
+                                       "stylesheet",
+                                       "display",
+                                       "name",
+                                       "visual"};
+    static const QStringList flags{"reverse", "testability", "widgetcount", "nograb", "dograb", "sync"};
+    static const QStringList joined{"style=", "stylesheet=", "qmljsdebugger="};
+
+    QStringList ours;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (i == 0 || !argument.startsWith(QLatin1Char('-')) || argument.startsWith(QLatin1String("---"))) {
+            ours << argument;
+            continue;
+        }
+        const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        if (withValue.contains(name) && i + 1 < arguments.size())
+            ++i;
+        else if (!flags.contains(name) &&
+                 std::none_of(joined.begin(), joined.end(),
+                              [&name](const QString& stem) { return name.startsWith(stem); }))
+            ours << argument;
+    }
+    return ours;
 }
 
 QIcon ApplicationIcon()

@@ -32,6 +32,9 @@ struct CommandLine {
 };
 // Reads the arguments of the program (the first is its own name), after Qt has taken its own out.
 CommandLine ParseCommandLine(const QStringList& arguments);
+// The arguments without the options that Qt takes for itself (-style fusion, -platform xcb, …), so
+// that ours can be read before the application connects to a display.
+QStringList WithoutQtOptions(const QStringList& arguments);
 // The icon of every window that has none of its own: the installed one from the icon theme, under the
 // name the desktop entry gives, or the compiled-in copy of the same pictures when run uninstalled.
 QIcon ApplicationIcon();

@@ -33,13 +33,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("qelCrypto"));
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
 
-    // Help and the version need no display, so they are answered before the application connects to
-    // one. Anything else waits until Qt has taken its own options (-style, -platform …) out.
+    // Our options are read before the application connects to a display, so that help, the version and
+    // a wrong option are answered without one. Qt then takes its own options (-style, -platform …) out,
+    // and what it leaves is read again.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const qel::CommandLine early = qel::ParseCommandLine(arguments);
-        early.action == qel::CommandLine::Action::Help || early.action == qel::CommandLine::Action::Version)
+    if (const qel::CommandLine early = qel::ParseCommandLine(qel::WithoutQtOptions(arguments));
+        early.action != qel::CommandLine::Action::Run)
         return Answer(early);
 
     QApplication application(argc, argv);

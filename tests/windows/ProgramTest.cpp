@@ -98,7 +98,8 @@ private slots:
         row("nothing", {}, Action::Run, {}, {});
         row("keydisk", {"--keydisk", "/media/kaktus/NØKKEL"}, Action::Run, "/media/kaktus/NØKKEL", {});
         row("keydisk with =", {"--keydisk=/mnt/a b"}, Action::Run, "/mnt/a b", {});
-        row("help", {"--help"}, Action::Help, {}, "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk");
+        row("help names drive A:", {"--help"}, Action::Help, {},
+            "i stedet for\n                     diskettstasjonen, /media/floppy0.");
         row("short help wins", {"--keydisk", "/x", "-h"}, Action::Help, "/x", "Bruk: qelCrypto [valg]");
         row("version", {"-v"}, Action::Version, {}, "qelCrypto ");
         row("unknown option", {"--bogus"}, Action::Error, {}, "Ukjent valg: --bogus");
@@ -106,15 +107,19 @@ private slots:
         row("keydisk without a directory", {"--keydisk"}, Action::Error, {},
             "Valget --keydisk trenger en mappe.");
         row("stray argument", {"tekst.txt"}, Action::Error, {}, "Ukjent argument: tekst.txt");
+        row("Qt's options left to Qt",
+            {"-style", "fusion", "--platform", "xcb", "-reverse", "--keydisk", "/x"}, Action::Run, "/x", {});
+        row("Qt's joined option", {"-style=fusion", "--bogus"}, Action::Error, {}, "Ukjent valg: --bogus");
     }
-    // Help, version and errors come in Norwegian, and errors say how to get help.
+    // Help, version and errors come in Norwegian, and errors say how to get help; all are answered from
+    // the arguments as they are before Qt takes its own out, as the program does without a display.
     void commandLine()
     {
         QFETCH(QStringList, arguments);
         QFETCH(int, action);
         QFETCH(QString, keyDisk);
         QFETCH(QString, message);
-        const CommandLine line = ParseCommandLine(arguments);
+        const CommandLine line = ParseCommandLine(WithoutQtOptions(arguments));
         QCOMPARE(int(line.action), action);
         QCOMPARE(line.keyDisk.value_or(QString()), keyDisk);
         QVERIFY2(line.message.contains(message), qPrintable(line.message));
