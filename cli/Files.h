@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qel::cli {
+
+// What went wrong with a file, in Norwegian, or nothing when all went well.
+using FileError = std::optional<std::string>;
+
+// The whole of a file, or of standard input when path is "-".
+FileError ReadAll(const std::string& path, std::string& bytes);
+
+// Writes bytes to standard output, all of them or an error.
+FileError WriteStandardOutput(const std::string& bytes);
+
+// Replaces the file at path by one holding bytes, or leaves it untouched: the bytes go to a new file
+// in the same directory, which is flushed to the disk and then renamed over path. A symbolic link at
+// path is replaced, never followed.
+FileError ReplaceFile(const std::string& path, const std::string& bytes);
+
+} // namespace qel::cli

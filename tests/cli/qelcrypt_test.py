@@ -1,0 +1,171 @@
+#!/usr/bin/env python3
+"""qelcrypt as a script uses it: bytes in, bytes out, exit status and the Norwegian texts.
+
+    qelcrypt_test.py QELCRYPT [unittest arguments]
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+QELCRYPT = None
+
+MISSING_KEY = "Vennligst sett en CryptKey først!"
+INVALID_KEY = "Key'en er ugyldig og blir ikke satt!"
+OVERFLOW = "For mye tekst, prøv i flere omganger"
+
+
+def run(*args, stdin=b""):
+    return subprocess.run([QELCRYPT, *args], input=stdin, capture_output=True, timeout=60)
+
+
+# Texts whose every byte must come back: line breaks of every kind, no break at the end or one
+# there, Norwegian letters, characters outside the Basic Multilingual Plane.
+TEXTS = {
+    "CR LF": "Hei på deg\r\nHer er linje to\r\n",
+    "lone LF at the end": "én linje\n",
+    "lone CR and LF inside": "a\rb\nc\r\n",
+    "æøå ÆØÅ": "Blåbærsyltetøy på ÆØÅ-tastene",
+    "outside the BMP": "𝄞 musikk 😀 og 𐍈",
+    "one character": "x",
+}
+
+ENCRYPTIONS = {
+    "crypt": ["-p", "crypt"],
+    "røver": ["-p", "røver"],
+    "rover strong x3": ["-p", "rover", "-s", "-n", "3"],
+    "begge x10": ["-p", "begge", "-n", "10"],
+    "begge strong x0": ["-p", "begge", "-s", "-n", "0"],
+    "vignere": ["-p", "vignere", "-k", "Nøkkelord"],
+}
+
+
+class RoundTrip(unittest.TestCase):
+    def test_every_protocol_gives_back_every_byte(self):
+        for text_name, text in TEXTS.items():
+            for how, options in ENCRYPTIONS.items():
+                with self.subTest(text=text_name, encryption=how):
+                    encrypted = run("krypter", *options, stdin=text.encode())
+                    self.assertEqual(encrypted.returncode, 0, encrypted.stderr.decode())
+                    if how.endswith("x0"):  # no pass: the text as it came, without a header
+                        self.assertEqual(encrypted.stdout, text.encode())
+                        continue
+                    self.assertNotEqual(encrypted.stdout, text.encode())
+                    # -p only matters for text without a header, and the key travels with -k.
+                    decrypted = run("decrypt", "-p", "crypt", "-k", "NØKKELORD", stdin=encrypted.stdout)
+                    self.assertEqual((decrypted.returncode, decrypted.stdout), (0, text.encode()))
+
+    def test_crypt_output_is_the_reversal_inside_one_header(self):
+        text = "ab\r\ncd\n😀"
+        out = run("krypter", "-p", "crypt", "--seed", "3", stdin=text.encode()).stdout.decode()
+        self.assertEqual(len(out), len(text) + 6)
+        position = int(out[:3])
+        body = out[3 : position - 1] + out[position + 2 :]
+        self.assertEqual((out[position - 1 : position + 2], body), ("a01", text[::-1]))
+
+    def test_seed_repeats_the_random_choices(self):
+        texts = [run("krypter", "-p", "begge", "-s", "-n", "3", "--seed", "42", stdin=b"Hemmelig").stdout
+                 for _ in range(2)]
+        self.assertEqual(texts[0], texts[1])
+
+    def test_key_file_and_key_option_agree(self):
+        with tempfile.NamedTemporaryFile() as key:
+            key.write("nøkkelord\n".encode())
+            key.flush()
+            from_file = run("krypter", "--key-file", key.name, "--seed", "1", stdin=b"Tekst")
+        from_option = run("krypter", "-k", "NOKKELORD", "--seed", "1", stdin=b"Tekst")
+        self.assertEqual(from_file.returncode, 0)
+        self.assertNotEqual(from_file.stdout, from_option.stdout)  # Ø is a letter of its own
+        self.assertEqual(from_file.stdout, run("krypter", "-k", "NØKKELORD", "--seed", "1", stdin=b"Tekst").stdout)
+
+
+class Failures(unittest.TestCase):
+    ROWS = {
+        # name: (arguments, standard input, exit status, the first line of standard error)
+        "vignere without a key": (["krypter"], b"Tekst", 1, MISSING_KEY),
+        "key of three letters": (["krypter", "-k", "a1b2c"], b"Tekst", 1, INVALID_KEY),
+        "vignere header, no key to decrypt": (["dekrypter"], b"004f01Tekst", 1, INVALID_KEY),
+        "røver pass past its limit": (["krypter", "-p", "røver"], b"b" * 11000, 1, OVERFLOW),
+        "fourteen passes outgrow any text": (["krypter", "-p", "begge", "-n", "14"], b"x", 1, OVERFLOW),
+        "headerless text for vignere": (["dekrypter"], b"Tekst", 1,
+                                        "Teksten har ikke noe hode, og Vignere dekrypterer bare tekst med hode."),
+        "empty text": (["krypter", "-p", "crypt"], b"", 1, "Teksten er tom."),
+        "cut-off sequence": (["krypter", "-p", "crypt"], b"ab\xc3(", 1,
+                             "standard inn er ikke gyldig UTF-8 (byte 2)"),
+        "overlong slash": (["krypter", "-p", "crypt"], b"\xc0\xaf", 1, "standard inn er ikke gyldig UTF-8 (byte 0)"),
+        "surrogate": (["krypter", "-p", "crypt"], "æ".encode() + b"\xed\xa0\x80", 1,
+                      "standard inn er ikke gyldig UTF-8 (byte 2)"),
+        "missing input file": (["krypter", "-p", "crypt", "-i", "/nonexistent/x"], b"", 1,
+                               "Kan ikke lese /nonexistent/x: Finner ikke filen"),
+        "unknown option": (["krypter", "-x"], b"", 2, "Ukjent valg: -x"),
+        "unknown protocol": (["krypter", "-p", "rot13"], b"", 2,
+                             "Ukjent protokoll: rot13 (crypt, røver, begge eller vignere)"),
+        "no command": (["-p", "crypt"], b"", 2, "Mangler kommando: krypter eller dekrypter."),
+        "fifteen passes": (["krypter", "-p", "røver", "-n", "15"], b"x", 2, "Grensen er 15 ganger!"),
+        "passes for crypt": (["krypter", "-p", "crypt", "-n", "3"], b"x", 2,
+                             "Flere omganger enn én går bare med røver og begge."),
+        "strong for vignere": (["krypter", "-s", "-k", "abcd"], b"x", 2,
+                               "Strong fungerer bare ved bruk av Røver protokollen."),
+        "key twice": (["krypter", "-k", "abcd", "--key-file", "k"], b"x", 2,
+                      "Gi enten -k eller --key-file, ikke begge."),
+    }
+
+    def test_rows(self):
+        for name, (arguments, stdin, status, message) in self.ROWS.items():
+            with self.subTest(name):
+                result = run(*arguments, stdin=stdin)
+                self.assertEqual(result.returncode, status)
+                self.assertEqual(result.stdout, b"")
+                self.assertEqual(result.stderr.decode().splitlines()[0], "qelcrypt: " + message)
+                if status == 2:
+                    self.assertIn("qelcrypt --help", result.stderr.decode())
+
+    def test_help_and_version(self):
+        for option, expected in (("--help", "Bruk: qelcrypt krypter"), ("-V", "qelcrypt (qelCrypto)")):
+            with self.subTest(option):
+                result = run(option)
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertTrue(result.stdout.decode().startswith(expected))
+
+
+class OutputFile(unittest.TestCase):
+    def setUp(self):
+        self.directory = tempfile.TemporaryDirectory()
+        self.path = os.path.join(self.directory.name, "ut.txt")
+
+    def tearDown(self):
+        self.directory.cleanup()
+
+    def write(self, path, data):
+        with open(path, "wb") as f:
+            f.write(data)
+
+    def read(self, path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def test_replaced_only_by_a_whole_result(self):
+        self.write(self.path, b"gammel")
+        os.chmod(self.path, 0o640)
+        failed = run("krypter", "-o", self.path, stdin=b"Tekst")  # no key: fails
+        self.assertEqual((failed.returncode, self.read(self.path)), (1, b"gammel"))
+        done = run("krypter", "-p", "crypt", "-o", self.path, "-i", self.path, stdin=b"")
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(run("dekrypter", "-i", self.path).stdout, b"gammel")
+        self.assertEqual(os.stat(self.path).st_mode & 0o777, 0o640)
+        self.assertEqual(os.listdir(self.directory.name), ["ut.txt"])
+
+    def test_a_link_in_its_place_is_replaced_not_followed(self):
+        target = os.path.join(self.directory.name, "mål.txt")
+        self.write(target, "urørt".encode())
+        os.symlink(target, self.path)
+        self.assertEqual(run("krypter", "-p", "crypt", "-o", self.path, stdin=b"ny").returncode, 0)
+        self.assertFalse(os.path.islink(self.path))
+        self.assertEqual(self.read(target), "urørt".encode())
+        self.assertEqual(run("dekrypter", "-i", self.path).stdout, b"ny")
+
+
+if __name__ == "__main__":
+    QELCRYPT = os.path.realpath(sys.argv.pop(1))
+    unittest.main()
