@@ -49,7 +49,7 @@ public:
 private:
     bool ready() const;
     std::optional<Failure> checkFile(const QString& name) const;
-    Failure writeFailure(qint64 size) const;
+    Failure writeFailure(int error) const;
 
     QString m_root;
     Kind m_kind;

@@ -6,6 +6,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <functional>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
 namespace qel {
 namespace {
 
@@ -73,6 +79,107 @@ TEST_F(KeyDriveTest, KeyFileThatIsADirectory)
     EXPECT_EQ(drive.lastModified(Name).failure().number, ErrorNumber::PathFileAccess);
     EXPECT_TRUE(drive.replace(Name, "97,\"x\",7\r\n").has_value());
     EXPECT_TRUE(QFileInfo(drive.path(Name)).isDir());
+}
+
+// A link at the key file's place is read through and written through by nobody: a crafted disk could
+// otherwise show another file's content as a key, or overwrite any file the user can write.
+TEST_F(KeyDriveTest, KeyFileThatIsALink)
+{
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
+    QFile file(victim);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("97,\"x\",7\r\n");
+    file.close();
+    ASSERT_TRUE(QFile::link(victim, drive.path(Name)));
+
+    EXPECT_EQ(readFailure(), ErrorNumber::PathFileAccess);
+    EXPECT_EQ(drive.lastModified(Name).failure().number, ErrorNumber::PathFileAccess);
+    ASSERT_TRUE(drive.replace(Name, "11,\"y\",8\r\n").has_value());
+    EXPECT_EQ(drive.replace(Name, "11,\"y\",8\r\n")->number, ErrorNumber::PathFileAccess);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "97,\"x\",7\r\n");
+    EXPECT_TRUE(QFileInfo(drive.path(Name)).isSymLink());
+}
+
+// Mounts made here vanish with the test process and are seen by no one else. Needs root.
+bool PrivateMounts()
+{
+    return geteuid() == 0 && unshare(CLONE_NEWNS) == 0 &&
+           mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// A write that fails on a real file system, at any point, reports its cause and leaves the earlier
+// key file as it was, with nothing else left behind on the disk.
+TEST_F(KeyDriveTest, OldFileSurvivesEveryWriteFailure)
+{
+    const std::string earlier = "100001431,\"tg04user\",905\r\n";
+    const std::string longer = "100003219,\"en lang brukers navn\",2359\r\n";
+    const bool root = PrivateMounts();
+    const QByteArray mountPoint = dir.filePath(QStringLiteral("mnt")).toLocal8Bit();
+    const auto tmpfs = [&](const char* options) {
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("mnt")));
+        ASSERT_EQ(mount("qel", mountPoint.constData(), "tmpfs", 0, options), 0);
+    };
+    DirectoryDrive medium(QString::fromLocal8Bit(mountPoint));
+    struct Row {
+        const char* name;
+        bool needsRoot;
+        std::function<void()> before;
+        std::function<void()> after;
+        ErrorNumber expected;
+    };
+    const std::vector<Row> rows{
+        {"file size limit reached", false,
+         [] {
+             std::signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{8, RLIM_INFINITY};
+             setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         [] {
+             const rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+             setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         ErrorNumber::DiskFull},
+        {"medium full", true,
+         [&] {
+             tmpfs("size=64k");
+             ASSERT_FALSE(medium.replace(Name, earlier).has_value());
+             QFile fill(medium.path(QStringLiteral("fill")));
+             ASSERT_TRUE(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+             while (fill.write(QByteArray(4096, 'x')) > 0) {
+             }
+         },
+         [&] { umount(mountPoint.constData()); }, ErrorNumber::DiskFull},
+        {"medium read-only", true,
+         [&] {
+             tmpfs("size=64k");
+             ASSERT_FALSE(medium.replace(Name, earlier).has_value());
+             ASSERT_EQ(mount("qel", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+         },
+         [&] { umount(mountPoint.constData()); }, ErrorNumber::PermissionDenied},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.needsRoot && !root) {
+            std::printf("skipped without root: %s\n", row.name);
+            continue;
+        }
+        DirectoryDrive& target = row.needsRoot ? medium : drive;
+        if (!row.needsRoot) {
+            ASSERT_FALSE(target.replace(Name, earlier).has_value());
+        }
+        row.before();
+        const std::optional<Failure> failure = target.replace(Name, longer);
+        const std::string left = target.read(Name, 100).value();
+        QStringList files = QDir(target.root()).entryList(QDir::Files | QDir::Hidden);
+        row.after();
+        ASSERT_TRUE(failure.has_value());
+        EXPECT_EQ(failure->number, row.expected);
+        EXPECT_EQ(left, earlier);
+        files.removeAll(QStringLiteral("fill"));
+        EXPECT_EQ(files, QStringList{Name});
+    }
 }
 
 } // namespace
