@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -68,6 +69,32 @@ void Add(const std::string& name, std::size_t characters, Step step)
         if (characters > 0)
             state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(characters));
     });
+}
+
+// Types the CryptKey at every key prompt, as a user decrypting a Vigenère text would.
+class KeyTyper final : public UserDialogs
+{
+public:
+    MessageAnswer showMessage(const MessageBoxRequest&) override { return MessageAnswer::Ok; }
+    std::optional<Text> askText(const InputBoxRequest&) override { return Key; }
+};
+
+// The floor for any transform that reads and writes every character: one table look-up per character
+// into a new text, as VigenereTransform returns one.
+Text TableMap(TextView text)
+{
+    static const auto table = [] {
+        std::array<char32_t, 256> t{};
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = static_cast<char32_t>(i ^ 0x20);
+        return t;
+    }();
+    Text out(text.size(), U'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t ch = text[i];
+        out[i] = ch < 256 ? table[ch] : ch;
+    }
+    return out;
 }
 
 // Strong draws decide how long each pass grows, so every run starts from the same seed.
@@ -156,6 +183,7 @@ int main(int argc, char** argv)
     const Text headed = InsertHeader(prose, U'b', 1, setupRandom);
     const Text longProse = Prose(LongVigenereLength);
     SeededRandom random(Seed);
+    BoxRecorder dialogs;
 
     Add("ReverseText", prose.size(), [&](auto&) { return ReverseText(prose); });
     Add("RoverEncode/plain", roverInput.size(),
@@ -174,8 +202,18 @@ int main(int argc, char** argv)
     AddPipelines(true);
     Add("VigenereEncode/1M", longProse.size(),
         [&](auto&) { return VigenereTransform(longProse, Key, TransformMode::Encode); });
+    Add("TableMapLimit/1M", longProse.size(), [&](auto&) { return TableMap(longProse); });
     Add("VigenerePipeline/1M", longProse.size(), [&](UserDialogs& d) {
         return Calls::EncryptText(longProse, 1, {Calls::Vignere, false, Key}, d, random);
+    });
+    const Text longEncrypted =
+        Calls::EncryptText(longProse, 1, {Calls::Vignere, false, Key}, dialogs, random).value();
+    Add("VigenereDecryptPipeline/1M", longProse.size(), [&](UserDialogs&) {
+        KeyTyper typer;
+        return Calls::DecryptText(longEncrypted, {Calls::Vignere, false, Key}, typer);
+    });
+    Add("VigenerePipeline/1M/passes:3", longProse.size(), [&](UserDialogs& d) {
+        return Calls::EncryptText(longProse, 3, {Calls::Vignere, false, Key}, d, random);
     });
 
     benchmark::Initialize(&argc, argv);

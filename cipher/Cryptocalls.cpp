@@ -9,6 +9,11 @@
 #include <new>
 #include <vector>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define QEL_VIGENERE_AVX2 1
+#include <immintrin.h>
+#endif
+
 namespace qel::Cryptocalls {
 
 namespace {
@@ -211,9 +216,9 @@ Text NormaliseKey(TextView typedKey)
     return key;
 }
 
-Text InsertHeader(TextView body, char32_t protocolCode, int passCount, RandomSource& random)
+std::size_t DrawHeaderPosition(std::size_t bodyLength, RandomSource& random)
 {
-    const std::size_t n = body.size();
+    const std::size_t n = bodyLength;
     std::size_t p = 0;
     // Bodies of 253 and 254 characters can draw 256 or 257, which the three-digit prefix may not name.
     do {
@@ -221,21 +226,30 @@ Text InsertHeader(TextView body, char32_t protocolCode, int passCount, RandomSou
         p = n < 255 ? static_cast<std::size_t>(std::floor(r * static_cast<double>(n) + 4))
                     : static_cast<std::size_t>(std::floor(r * 250 + 4));
     } while (p > 255);
+    return p;
+}
 
+void PlaceHeader(char32_t* out, std::size_t position, char32_t protocolCode, int passCount)
+{
+    const std::size_t p = position;
     const int count = std::clamp(passCount, 0, MaxPassCount);
-    const char32_t prefix[] = {static_cast<char32_t>(U'0' + p / 100),
-                               static_cast<char32_t>(U'0' + p / 10 % 10),
-                               static_cast<char32_t>(U'0' + p % 10)};
-    const char32_t header[] = {protocolCode, static_cast<char32_t>(U'0' + count / 10),
-                               static_cast<char32_t>(U'0' + count % 10)};
-
     const std::size_t front = p - 4; // characters of the body before the header
-    Text out;
-    out.reserve(n + HeaderLength);
-    out.append(prefix, 3);
-    out.append(body.substr(0, front));
-    out.append(header, 3);
-    out.append(body.substr(front));
+    std::memmove(out + PositionPrefixLength, out + HeaderLength, front * sizeof(char32_t));
+    out[0] = static_cast<char32_t>(U'0' + p / 100);
+    out[1] = static_cast<char32_t>(U'0' + p / 10 % 10);
+    out[2] = static_cast<char32_t>(U'0' + p % 10);
+    char32_t* header = out + PositionPrefixLength + front;
+    header[0] = protocolCode;
+    header[1] = static_cast<char32_t>(U'0' + count / 10);
+    header[2] = static_cast<char32_t>(U'0' + count % 10);
+}
+
+Text InsertHeader(TextView body, char32_t protocolCode, int passCount, RandomSource& random)
+{
+    const std::size_t p = DrawHeaderPosition(body.size(), random);
+    Text out(body.size() + HeaderLength, U'\0');
+    std::copy(body.begin(), body.end(), out.begin() + HeaderLength);
+    PlaceHeader(out.data(), p, protocolCode, passCount);
     return out;
 }
 
@@ -251,7 +265,7 @@ bool ReadHeader(TextView text, HeaderFields& fields)
     return true;
 }
 
-Result<Text> StripHeader(TextView text)
+Result<BodyParts> SplitHeader(TextView text)
 {
     const Result<int> position = ReadNumber(text.substr(0, PositionPrefixLength), NumberWidth::UnsignedByte);
     if (!position.ok())
@@ -261,39 +275,169 @@ Result<Text> StripHeader(TextView text)
         return Failure{ErrorNumber::InvalidArgument, U"Ugyldig prosedyrekall eller argument",
                        FailureSource::StripHeader};
 
-    Text out;
+    BodyParts parts;
     if (text.size() > PositionPrefixLength)
-        out.append(text.substr(PositionPrefixLength, p - 4));
+        parts.front = text.substr(PositionPrefixLength, p - 4);
     if (text.size() > p + 2)
-        out.append(text.substr(p + 2));
+        parts.back = text.substr(p + 2);
+    return parts;
+}
+
+Result<Text> StripHeader(TextView text)
+{
+    const Result<BodyParts> parts = SplitHeader(text);
+    if (!parts.ok())
+        return parts.failure();
+    Text out;
+    out.reserve(parts.value().front.size() + parts.value().back.size());
+    out.append(parts.value().front);
+    out.append(parts.value().back);
     return out;
+}
+
+namespace {
+
+// Eight characters a round in the vector kernel; the key's shifts are laid out so that a block
+// reads them from one place without wrapping.
+constexpr std::size_t VigenereBlock = 8;
+
+// One character, as the vector kernel does eight: letters and other characters take the same path,
+// selected without branches, since prose mixes them too irregularly to predict.
+std::size_t VigenereScalar(const char32_t* in, std::size_t n, char32_t* out, const std::uint32_t* shifts,
+                           std::size_t period, std::size_t k)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t ch = in[i];
+        const int d = ch < 256 ? Tables.number[ch & 0xFF] : 0;
+        int s = d + static_cast<int>(shifts[k]);
+        s -= s > 29 ? 29 : 0;
+        // Both cases of every alphabet letter differ only in bit 0x20, so the case carries over.
+        const char32_t letter = Tables.capital[static_cast<std::size_t>(s)] | (ch & 0x20);
+        out[i] = d > 0 ? letter : ch;
+        k += d > 0 ? 1 : 0;
+        k = k == period ? 0 : k;
+    }
+    return k;
+}
+
+#ifdef QEL_VIGENERE_AVX2
+
+// For each pattern of letters among eight lanes, the lane of the key's shifts each letter takes: the
+// number of letters before it. The shifts then land on the letters in order.
+struct ExpandTable {
+    alignas(32) std::uint32_t lanes[256][VigenereBlock];
+};
+
+constexpr ExpandTable MakeExpandTable()
+{
+    ExpandTable t{};
+    for (unsigned mask = 0; mask < 256; ++mask) {
+        std::uint32_t before = 0;
+        for (unsigned lane = 0; lane < VigenereBlock; ++lane) {
+            t.lanes[mask][lane] = before;
+            before += (mask >> lane) & 1;
+        }
+    }
+    return t;
+}
+
+constexpr ExpandTable Expand = MakeExpandTable();
+
+__attribute__((target("avx2,popcnt"))) std::size_t VigenereAvx2(const char32_t* in, std::size_t n,
+                                                                char32_t* out, const std::uint32_t* shifts,
+                                                                std::size_t period, std::size_t k)
+{
+    const __m256i caseBit = _mm256_set1_epi32(0x20);
+    const __m256i letterA = _mm256_set1_epi32(0x41);
+    const __m256i one = _mm256_set1_epi32(1);
+    const __m256i twentyFive = _mm256_set1_epi32(25);
+    const __m256i twentyNine = _mm256_set1_epi32(29);
+    const __m256i zero = _mm256_setzero_si256();
+    // Æ, Ø and Å: their capitals and their numbers
+    const __m256i capAe = _mm256_set1_epi32(0xC6), capOe = _mm256_set1_epi32(0xD8),
+                  capAa = _mm256_set1_epi32(0xC5);
+    const __m256i numAe = _mm256_set1_epi32(27), numOe = _mm256_set1_epi32(28);
+    std::size_t i = 0;
+    for (; i + VigenereBlock <= n; i += VigenereBlock) {
+        const __m256i ch = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+        const __m256i upper = _mm256_andnot_si256(caseBit, ch);
+        // A to Z are 1 to 26; the unsigned compare leaves out everything below A and above Z, and
+        // clearing bit 0x20 cannot bring a character above 255 into range.
+        const __m256i offset = _mm256_sub_epi32(upper, letterA);
+        const __m256i isAz = _mm256_cmpeq_epi32(_mm256_min_epu32(offset, twentyFive), offset);
+        __m256i d = _mm256_and_si256(isAz, _mm256_add_epi32(offset, one));
+        d = _mm256_or_si256(d, _mm256_and_si256(_mm256_cmpeq_epi32(upper, capAe), numAe));
+        d = _mm256_or_si256(d, _mm256_and_si256(_mm256_cmpeq_epi32(upper, capOe), numOe));
+        d = _mm256_or_si256(d, _mm256_and_si256(_mm256_cmpeq_epi32(upper, capAa), twentyNine));
+        const __m256i isLetter = _mm256_cmpgt_epi32(d, zero);
+        const auto mask = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(isLetter)));
+
+        const __m256i keyShifts = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(shifts + k));
+        const __m256i lanes = _mm256_load_si256(reinterpret_cast<const __m256i*>(Expand.lanes[mask]));
+        __m256i s = _mm256_add_epi32(d, _mm256_permutevar8x32_epi32(keyShifts, lanes));
+        s = _mm256_sub_epi32(s, _mm256_and_si256(_mm256_cmpgt_epi32(s, twentyNine), twentyNine));
+
+        __m256i letter = _mm256_add_epi32(s, _mm256_set1_epi32(0x40));
+        letter = _mm256_blendv_epi8(letter, capAe, _mm256_cmpeq_epi32(s, numAe));
+        letter = _mm256_blendv_epi8(letter, capOe, _mm256_cmpeq_epi32(s, numOe));
+        letter = _mm256_blendv_epi8(letter, capAa, _mm256_cmpeq_epi32(s, twentyNine));
+        letter = _mm256_or_si256(letter, _mm256_and_si256(ch, caseBit));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_blendv_epi8(ch, letter, isLetter));
+
+        // The period holds at least a block, so one step back keeps k inside it.
+        k += static_cast<std::size_t>(__builtin_popcount(mask));
+        k -= k >= period ? period : 0;
+    }
+    return VigenereScalar(in + i, n - i, out + i, shifts, period, k);
+}
+
+bool HasAvx2()
+{
+    static const bool has =
+        (__builtin_cpu_init(), __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"));
+    return has;
+}
+
+#endif
+
+} // namespace
+
+VigenereRun::VigenereRun(TextView key, TransformMode mode)
+{
+    std::vector<std::uint32_t> once;
+    for (char32_t ch : key) {
+        if (const int number = AlphabetNumber(ch); number > 0)
+            once.push_back(static_cast<std::uint32_t>(mode == TransformMode::Encode ? number : 29 - number));
+    }
+    if (once.empty())
+        return;
+    // Repeating the key until it fills a block lets one subtraction wrap the position after a block.
+    m_period = once.size() * ((VigenereBlock + once.size() - 1) / once.size());
+    m_shifts.resize(m_period + VigenereBlock);
+    for (std::size_t i = 0; i < m_shifts.size(); ++i)
+        m_shifts[i] = once[i % once.size()];
+}
+
+void VigenereRun::apply(TextView in, char32_t* out)
+{
+    if (m_period == 0) {
+        if (in.data() != out)
+            std::copy(in.begin(), in.end(), out);
+        return;
+    }
+#ifdef QEL_VIGENERE_AVX2
+    if (HasAvx2()) {
+        m_next = VigenereAvx2(in.data(), in.size(), out, m_shifts.data(), m_period, m_next);
+        return;
+    }
+#endif
+    m_next = VigenereScalar(in.data(), in.size(), out, m_shifts.data(), m_period, m_next);
 }
 
 Text VigenereTransform(TextView text, TextView key, TransformMode mode)
 {
-    std::vector<int> shifts;
-    shifts.reserve(key.size());
-    for (char32_t ch : key) {
-        if (const int number = AlphabetNumber(ch); number > 0)
-            shifts.push_back(mode == TransformMode::Encode ? number : 29 - number);
-    }
-    if (shifts.empty())
-        return Text(text);
-
-    // Letters and other characters take the same path, selected without branches: prose mixes them
-    // too irregularly to predict.
     Text out(text);
-    std::size_t k = 0;
-    for (char32_t& ch : out) {
-        const int d = ch < 256 ? Tables.number[ch & 0xFF] : 0;
-        int s = d + shifts[k];
-        s -= s > 29 ? 29 : 0;
-        // Both cases of every alphabet letter differ only in bit 0x20, so the case carries over.
-        const char32_t letter = Tables.capital[static_cast<std::size_t>(s)] | (ch & 0x20);
-        ch = d > 0 ? letter : ch;
-        k += d > 0 ? 1 : 0;
-        k = k == shifts.size() ? 0 : k;
-    }
+    VigenereRun(key, mode).apply(out, out.data());
     return out;
 }
 

@@ -5,6 +5,8 @@
 #include "Text.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 // The text primitives every protocol is built from. None changes its argument; the ones that can
 // fail return a Result and leave the reporting to the caller.
@@ -58,6 +60,13 @@ Text NormaliseKey(TextView typedKey);
 // passCount is 0 to 99.
 Text InsertHeader(TextView body, char32_t protocolCode, int passCount, RandomSource& random);
 
+// The header position InsertHeader draws for a body of bodyLength characters: 4 to 255.
+std::size_t DrawHeaderPosition(std::size_t bodyLength, RandomSource& random);
+
+// InsertHeader on a body already lying at out + HeaderLength: its first position - 4 characters move
+// down to make room, and the prefix and the protocol header are written round them.
+void PlaceHeader(char32_t* out, std::size_t position, char32_t protocolCode, int passCount);
+
 // True when the first three characters read as a position from 1 to 255; fields are left alone
 // otherwise.
 bool ReadHeader(TextView text, HeaderFields& fields);
@@ -65,9 +74,32 @@ bool ReadHeader(TextView text, HeaderFields& fields);
 // The body without its prefix and outer protocol header.
 Result<Text> StripHeader(TextView text);
 
+// The two stretches StripHeader joins: between the prefix and the header, and after the header.
+struct BodyParts {
+    TextView front;
+    TextView back;
+};
+Result<BodyParts> SplitHeader(TextView text);
+
 // Vigenère over CipherAlphabet. Key characters outside the alphabet are skipped; a key without any
 // alphabet letter leaves the text as it is.
 Text VigenereTransform(TextView text, TextView key, TransformMode mode);
+
+// VigenereTransform over a text that comes in stretches, each going on with the key where the last
+// one stopped. apply goes forward and reads each character before writing it, so out may lie on in or
+// before it in the same text.
+class VigenereRun
+{
+public:
+    VigenereRun(TextView key, TransformMode mode);
+    bool usable() const { return m_period > 0; }
+    void apply(TextView in, char32_t* out);
+
+private:
+    std::vector<std::uint32_t> m_shifts; // the key's shifts over one period and a block beyond it
+    std::size_t m_period = 0;            // a whole number of key lengths, at least one block
+    std::size_t m_next = 0;              // where in the period the next letter's shift is
+};
 
 // True when the key has at least one letter VigenereTransform can use.
 bool IsUsableKey(TextView key);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace qel {
@@ -37,6 +38,30 @@ const std::vector<VigenereTransformTest::ParamType> TransformRows = {
     {"EmptyKeyKeepsText", U"Hei", U"", Decode, U"Hei"}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Cases, VigenereTransformTest, ::testing::ValuesIn(TransformRows), RowName);
+
+// Long texts go through eight characters at a time: every Latin-1 character and some beyond, under keys
+// shorter and longer than eight, against the rule applied one character at a time.
+TEST(VigenereTransformLongTest, MatchesCharacterByCharacter)
+{
+    std::mt19937 gen(7);
+    Text text;
+    for (int i = 0; i < 4000; ++i)
+        text += static_cast<char32_t>(gen() % 4 == 0 ? gen() % 0x20000 : gen() % 256);
+    for (const Text key : {U"B", U"NØKKEL", U"blåbærsyltetøyogjordbær"}) {
+        for (const TransformMode mode : {Encode, Decode}) {
+            Text expected = text;
+            std::size_t k = 0;
+            for (char32_t& ch : expected) {
+                if (const int d = AlphabetNumber(ch); d > 0) {
+                    const int number = AlphabetNumber(key[k++ % key.size()]);
+                    const int s = (d + (mode == Encode ? number : 29 - number) - 1) % 29;
+                    ch = CipherAlphabet[static_cast<std::size_t>(s)] | (ch & 0x20);
+                }
+            }
+            EXPECT_EQ(VigenereTransform(text, key, mode), expected) << ToUtf8(key);
+        }
+    }
+}
 
 // name, typed key, what NormaliseKey makes of it, whether VigenereTransform can use it as it is
 using VigenereKeyTest = ::testing::TestWithParam<std::tuple<Name, Text, Text, bool>>;
