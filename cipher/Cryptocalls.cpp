@@ -10,7 +10,7 @@
 #include <vector>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define QEL_VIGENERE_AVX2 1
+#define QEL_AVX2 1
 #include <immintrin.h>
 #endif
 
@@ -57,9 +57,65 @@ Failure OutOfMemory()
     return {ErrorNumber::OutOfMemory, U"Out of memory", FailureSource::Transform};
 }
 
+#ifdef QEL_AVX2
+
+// The processor's vector instructions, asked once: the kernels below need AVX2.
+bool HasAvx2()
+{
+    static const bool has =
+        (__builtin_cpu_init(), __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"));
+    return has;
+}
+
+// The consonants among A to Z and among a to z, bit 0 for A and for a: upper-case Z is no consonant.
+constexpr std::uint32_t ConsonantBits(char32_t first)
+{
+    std::uint32_t bits = 0;
+    for (std::uint32_t j = 0; j < 26; ++j)
+        bits |= Tables.consonant[first + j] ? 1u << j : 0u;
+    return bits;
+}
+constexpr std::uint32_t UpperConsonants = ConsonantBits(U'A');
+constexpr std::uint32_t LowerConsonants = ConsonantBits(U'a');
+
+// All ones in the lanes holding a consonant. A shift by 32 or more gives 0, so one shift per case
+// range covers every character: those below a range wrap round to huge shifts.
+__attribute__((target("avx2"))) __m256i ConsonantLanes(__m256i ch)
+{
+    const __m256i fromA = _mm256_sub_epi32(ch, _mm256_set1_epi32(U'A'));
+    const __m256i froma = _mm256_sub_epi32(ch, _mm256_set1_epi32(U'a'));
+    const __m256i bits = _mm256_or_si256(_mm256_srlv_epi32(_mm256_set1_epi32(UpperConsonants), fromA),
+                                         _mm256_srlv_epi32(_mm256_set1_epi32(LowerConsonants), froma));
+    return _mm256_srai_epi32(_mm256_slli_epi32(bits, 31), 31);
+}
+
+__attribute__((target("avx2"))) std::size_t CountConsonantsAvx2(TextView text)
+{
+    __m256i sums = _mm256_setzero_si256();
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        const __m256i ch = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text.data() + i));
+        sums = _mm256_sub_epi32(sums, ConsonantLanes(ch)); // all ones is -1
+    }
+    alignas(32) std::uint32_t lanes[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), sums);
+    std::size_t count = 0;
+    for (std::uint32_t lane : lanes)
+        count += lane;
+    for (; i < text.size(); ++i)
+        count += IsConsonant(text[i]) ? 1 : 0;
+    return count;
+}
+
+#endif
+
 // Four characters a round, each into its own sum, halve the loop's overhead per character.
 std::size_t CountConsonants(TextView text)
 {
+#ifdef QEL_AVX2
+    if (HasAvx2())
+        return CountConsonantsAvx2(text);
+#endif
     std::size_t first = 0, second = 0, third = 0, fourth = 0;
     std::size_t i = 0;
     for (; i + 4 <= text.size(); i += 4) {
@@ -115,6 +171,97 @@ void WriteRoverGroups(TextView text, const char32_t* pairs, char32_t* out)
     }
 }
 
+#ifdef QEL_AVX2
+
+// For each pattern of consonants among four characters, where each of the up to twelve characters of
+// their groups comes from: the character itself or its lower-case form (lanes 0 to 3 and 4 to 7 of
+// the source), "o", or a drawn character.
+struct RoverLanes {
+    alignas(32) std::uint32_t source[16][16];
+    alignas(32) std::uint32_t takesO[16][16];
+    alignas(32) std::uint32_t pair[16][16];
+    alignas(32) std::uint32_t takesPair[16][16];
+};
+
+constexpr RoverLanes MakeRoverLanes()
+{
+    RoverLanes t{};
+    for (unsigned mask = 0; mask < 16; ++mask) {
+        unsigned lane = 0;
+        unsigned consonants = 0;
+        for (unsigned j = 0; j < 4; ++j) {
+            t.source[mask][lane++] = j;
+            if (((mask >> j) & 1) == 0)
+                continue;
+            t.takesO[mask][lane] = t.takesPair[mask][lane] = t.takesPair[mask][lane + 1] = ~0u;
+            t.pair[mask][lane] = 2 * consonants;
+            t.pair[mask][lane + 1] = 2 * consonants + 1;
+            t.source[mask][lane + 1] = 4 + j;
+            lane += 2;
+            ++consonants;
+        }
+    }
+    return t;
+}
+
+constexpr RoverLanes RoverGroupLanes = MakeRoverLanes();
+
+// WriteRoverGroups four characters a round: their groups, up to twelve characters, go out as sixteen,
+// so out needs RoverSpare places past the end; pairs needs eight readable places past its last pair.
+template <bool Strong>
+__attribute__((target("avx2,popcnt"))) void WriteRoverGroupsAvx2(TextView text, const char32_t* pairs,
+                                                                 char32_t* out)
+{
+    const __m256i o = _mm256_set1_epi32(U'o');
+    std::size_t i = 0;
+    for (; i + 4 <= text.size(); i += 4) {
+        const __m128i ch = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        const __m256i source =
+            _mm256_inserti128_si256(_mm256_castsi128_si256(ch), _mm_or_si128(ch, _mm_set1_epi32(0x20)), 1);
+        const auto mask =
+            static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(ConsonantLanes(source)))) & 0xF;
+        __m256i drawn = _mm256_setzero_si256();
+        if constexpr (Strong)
+            drawn = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairs));
+        for (std::size_t half = 0; half < 2; ++half) {
+            const auto lanes = [&](const std::uint32_t(&table)[16][16]) {
+                return reinterpret_cast<const __m256i*>(table[mask] + 8 * half);
+            };
+            __m256i group =
+                _mm256_permutevar8x32_epi32(source, _mm256_load_si256(lanes(RoverGroupLanes.source)));
+            if constexpr (Strong)
+                group = _mm256_blendv_epi8(
+                    group, _mm256_permutevar8x32_epi32(drawn, _mm256_load_si256(lanes(RoverGroupLanes.pair))),
+                    _mm256_load_si256(lanes(RoverGroupLanes.takesPair)));
+            else
+                group = _mm256_blendv_epi8(group, o, _mm256_load_si256(lanes(RoverGroupLanes.takesO)));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * half), group);
+        }
+        const auto consonants = static_cast<std::size_t>(__builtin_popcount(mask));
+        out += 4 + 2 * consonants;
+        if constexpr (Strong)
+            pairs += 2 * consonants;
+    }
+    WriteRoverGroups<Strong>(text.substr(i), pairs, out);
+}
+
+#endif
+
+// Room past the end of the groups for the whole-block writes of the vector kernel (the scalar one
+// needs two), and past the last drawn pair for its whole-block reads.
+constexpr std::size_t RoverSpare = 12;
+constexpr std::size_t PairSpare = 8;
+
+template <bool Strong>
+void WriteGroups(TextView text, const char32_t* pairs, char32_t* out)
+{
+#ifdef QEL_AVX2
+    if (HasAvx2())
+        return WriteRoverGroupsAvx2<Strong>(text, pairs, out);
+#endif
+    WriteRoverGroups<Strong>(text, pairs, out);
+}
+
 Result<Text> RoverEncode(TextView text, bool strong, RandomSource& random)
 {
     if (text.size() > MaxRoverLength)
@@ -125,15 +272,15 @@ Result<Text> RoverEncode(TextView text, bool strong, RandomSource& random)
     if (length > MaxRoverLength)
         return Overflow();
     try {
-        Text out(length + 2, U'\0');
+        Text out(length + RoverSpare, U'\0');
         if (strong) {
             // All draws first, in text order, so the groups can be written without branching on them.
-            const auto pairs = std::make_unique_for_overwrite<char32_t[]>(2 * consonants + 2);
+            const auto pairs = std::make_unique_for_overwrite<char32_t[]>(2 * consonants + PairSpare);
             DrawStrongPairs(random, consonants, pairs.get());
-            pairs[2 * consonants] = pairs[2 * consonants + 1] = U'\0';
-            WriteRoverGroups<true>(text, pairs.get(), out.data());
+            std::fill_n(pairs.get() + 2 * consonants, PairSpare, U'\0');
+            WriteGroups<true>(text, pairs.get(), out.data());
         } else {
-            WriteRoverGroups<false>(text, nullptr, out.data());
+            WriteGroups<false>(text, nullptr, out.data());
         }
         out.resize(length);
         return out;
@@ -320,7 +467,7 @@ std::size_t VigenereScalar(const char32_t* in, std::size_t n, char32_t* out, con
     return k;
 }
 
-#ifdef QEL_VIGENERE_AVX2
+#ifdef QEL_AVX2
 
 // For each pattern of letters among eight lanes, the lane of the key's shifts each letter takes: the
 // number of letters before it. The shifts then land on the letters in order.
@@ -391,13 +538,6 @@ __attribute__((target("avx2,popcnt"))) std::size_t VigenereAvx2(const char32_t* 
     return VigenereScalar(in + i, n - i, out + i, shifts, period, k);
 }
 
-bool HasAvx2()
-{
-    static const bool has =
-        (__builtin_cpu_init(), __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"));
-    return has;
-}
-
 #endif
 
 } // namespace
@@ -425,7 +565,7 @@ void VigenereRun::apply(TextView in, char32_t* out)
             std::copy(in.begin(), in.end(), out);
         return;
     }
-#ifdef QEL_VIGENERE_AVX2
+#ifdef QEL_AVX2
     if (HasAvx2()) {
         m_next = VigenereAvx2(in.data(), in.size(), out, m_shifts.data(), m_period, m_next);
         return;
