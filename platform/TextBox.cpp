@@ -1,5 +1,6 @@
 #include "TextBox.h"
 
+#include "Clipboard.h"
 #include "EditMenu.h"
 #include "QtText.h"
 
@@ -343,7 +344,7 @@ QMimeData* TextBox::createMimeDataFromSelection() const
     const std::size_t from = exactIndexAt(cursor.selectionStart());
     const std::size_t to = exactIndexAt(cursor.selectionEnd());
     auto* data = new QMimeData;
-    data->setText(ToQString(TextView(m_exact).substr(from, to - from)));
+    PutExactText(*data, TextView(m_exact).substr(from, to - from));
     return data;
 }
 
@@ -356,7 +357,8 @@ void TextBox::insertFromMimeData(const QMimeData* source)
 {
     if (isReadOnly() || !source->hasText())
         return;
-    const Text pasted = NormalisePastedBreaks(FromQString(source->text()));
+    const std::optional<Text> exact = ExactText(source);
+    const Text pasted = exact ? *exact : NormalisePastedBreaks(FromQString(source->text()));
     const QTextCursor cursor = textCursor();
     const std::size_t from = exactIndexAt(cursor.selectionStart());
     const std::size_t to = exactIndexAt(cursor.selectionEnd());

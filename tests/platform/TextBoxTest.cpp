@@ -26,7 +26,7 @@ class TextBoxTest : public QObject
 
     // ⌫ Backspace, ⌦ Delete, ↵ Return, ⇧ Shift+Return, ◂ Shift+Left, ▣ select all, © copy, ⎘ paste, ↶ undo,
     // ↷ Ctrl+Shift+Z, ⤼ Ctrl+Y; ⊘ makes the box read-only, ✎ sets the text "x\r", ® reserves Ctrl+A for the
-    // window; any other character is typed.
+    // window, ƒ puts "p\nq" on the clipboard as another program would; any other character is typed.
     void press(char32_t key)
     {
         static const QStringList keys{u"Backspace"_s,  u"Del"_s,          u"Return"_s, u"Shift+Return"_s,
@@ -38,6 +38,8 @@ class TextBoxTest : public QObject
             m_box->setReadOnly(true);
         else if (text == u"✎")
             m_box->setText(U"x\r");
+        else if (text == u"ƒ")
+            QGuiApplication::clipboard()->setText(u"p\nq"_s);
         else if (text == u"®")
             m_box->setReservedShortcuts(
                 {QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_K)});
@@ -90,8 +92,8 @@ private slots:
     }
 
     // Each key that changes the text signals it once. The clipboard holds "P" until something is copied
-    // (one character, which must not join the typing before it); text from another program with bare LF
-    // breaks only is pasted with CR LF.
+    // (one character, which must not join the typing before it). What the box copies comes back exactly;
+    // text from another program with bare LF breaks only is pasted with CR LF.
     void editsLandInTheExactText_data()
     {
         QTest::addColumn<QString>("before");
@@ -111,7 +113,8 @@ private slots:
         // The document shows ←← either way; only the exact text tells where the typed one went.
         QTest::newRow("typed ← before lone CR") << u"\r"_s << 0 << u"←"_s << u"\u2190\r"_s;
         QTest::newRow("CR meets LF") << u"\rx\n"_s << 1 << u"⌦"_s << u"\r\n"_s;
-        QTest::newRow("copy, paste bare LFs") << u"[x\ny\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\r\ny\r\n]"_s;
+        QTest::newRow("copy, paste bare LFs") << u"[x\ny\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\ny\n]"_s;
+        QTest::newRow("another program's bare LFs") << u"[]"_s << 1 << u"ƒ⎘"_s << u"[p\r\nq]"_s;
         QTest::newRow("copy, paste CR LF, bare LF")
             << u"[\r\ny\nz]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[\r\ny\nz]"_s;
         QTest::newRow("copy, paste lone CR, bare LF") << u"[x\ry\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\ry\n]"_s;

@@ -333,7 +333,10 @@ void frmCrypt::kryptTbrett_Click()
 
 void frmCrypt::tekstfrabrett_Click()
 {
-    m_txtInput->setText(NormalisePastedBreaks(m_services.clipboard.text()));
+    // A text from another copy of the program arrives exactly; only other programs' line breaks are
+    // made CR LF.
+    const std::optional<Text> exact = m_services.clipboard.exactText();
+    m_txtInput->setText(exact ? *exact : NormalisePastedBreaks(m_services.clipboard.text()));
 }
 
 void frmCrypt::reset_Click()

@@ -25,15 +25,24 @@ class FakeClipboard final : public Clipboard
 {
 public:
     Text text() const override { return m_text; }
+    std::optional<Text> exactText() const override { return m_exact; }
     void setText(const Text& text) override
     {
         m_text = text;
+        m_exact = text;
         ++m_writes;
+    }
+    // Plain text, as another program puts it there.
+    void setForeignText(const Text& text)
+    {
+        m_text = text;
+        m_exact.reset();
     }
     int writes() const { return m_writes; }
 
 private:
     Text m_text;
+    std::optional<Text> m_exact;
     int m_writes = 0;
 };
 

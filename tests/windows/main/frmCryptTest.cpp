@@ -184,9 +184,12 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->txtInput()));
         run("F2"); // the empty output is copied too
         QVERIFY(fakes->clipboard.text().empty() && fakes->clipboard.writes() == 1);
-        fakes->clipboard.setText(U"a\nb\n"); // from a program that breaks lines with LF
+        fakes->clipboard.setForeignText(U"a\nb\n"); // from a program that breaks lines with LF
         run("F3");
         QCOMPARE(Q(in()), "a\r\nb\r\n");
+        fakes->clipboard.setText(U"004a01a\nb"); // from a copy of this program: exactly
+        run("F3");
+        QCOMPARE(Q(in()), "004a01a\nb");
     }
 
     void encryptThenDecrypt_data()
