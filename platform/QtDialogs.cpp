@@ -90,4 +90,21 @@ std::optional<Text> QtDialogs::askText(const InputBoxRequest& request)
     return FromQString(dialog.textValue());
 }
 
+std::optional<qsizetype> QtDialogs::chooseItem(const QString& title, const QString& prompt,
+                                               const QStringList& items)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Avbryt"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const qsizetype picked = items.indexOf(dialog.textValue());
+    return picked >= 0 ? std::optional(picked) : std::nullopt;
+}
+
 } // namespace qel

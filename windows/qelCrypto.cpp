@@ -60,10 +60,15 @@ int main(int argc, char* argv[])
     qel::SeededRandom random = qel::SeededRandom::fromClock();
     qel::CanberraPlayer sounds;
     qel::DesktopBeep beep([&sounds](const std::string& event) { return sounds.play(event); }, qel::RingBell);
-    qel::DirectoryDrive drive =
-        commandLine.keyDisk
-            ? qel::DirectoryDrive(*commandLine.keyDisk, qel::DirectoryDrive::Directory)
-            : qel::DirectoryDrive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint);
+    // --keydisk names the one directory to use; without it, drive A: and the media a desktop mounts.
+    qel::DirectoryDrive keyDiskDirectory(commandLine.keyDisk.value_or(QString()));
+    qel::MediaDrive media(qel::DirectoryDrive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint),
+                          qel::MountedMedia, [](const QStringList& labels) {
+                              return qel::QtDialogs::chooseItem(
+                                  QStringLiteral("qelPortal"),
+                                  QStringLiteral("Hvilken disk skal bli KeyDisk?"), labels);
+                          });
+    qel::KeyDrive& drive = commandLine.keyDisk ? static_cast<qel::KeyDrive&>(keyDiskDirectory) : media;
     qel::SystemPrinter printer;
     qel::Services services{dialogs, clipboard, clock, random, beep, drive, printer};
     qel::ApplicationState state;

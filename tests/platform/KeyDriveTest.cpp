@@ -182,5 +182,106 @@ TEST_F(KeyDriveTest, OldFileSurvivesEveryWriteFailure)
     }
 }
 
+TEST(MediaMountPoints, UnderMediaAndRunMediaInMountOrder)
+{
+    const QByteArray table = "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+                             "90 22 8:17 / /run/media/kari/STICK rw - vfat /dev/sdb1 rw\n"
+                             "91 22 8:33 / /media/kari/MIN\\040DISK rw - vfat /dev/sdc1 rw\n"
+                             "92 22 0:50 / /mediathek rw - tmpfs x rw\n"
+                             "93 22 8:49 / /media/kari/N\303\230KKEL rw - ext4 /dev/sdd1 rw\n";
+    EXPECT_EQ(MediaMountPoints(table),
+              (QStringList{"/run/media/kari/STICK", "/media/kari/MIN DISK", "/media/kari/NØKKEL"}));
+}
+
+// Drive A: and two sticks as plain directories: the seam the program fills with mount points.
+class MediaDriveTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString driveA = dir.filePath(QStringLiteral("floppy0"));
+    QStringList sticks{dir.filePath(QStringLiteral("NØKKEL")), dir.filePath(QStringLiteral("STICK"))};
+    QStringList mounted = sticks;
+    QStringList offered;
+    std::optional<qsizetype> pick;
+    MediaDrive drive{DirectoryDrive(driveA, DirectoryDrive::Directory), [this] { return mounted; },
+                     [this](const QStringList& labels) {
+                         offered = labels;
+                         return pick;
+                     },
+                     DirectoryDrive::Directory};
+
+    void SetUp() override
+    {
+        for (const QString& stick : sticks)
+            ASSERT_TRUE(QDir().mkpath(stick));
+    }
+    std::string on(const QString& root) const { return DirectoryDrive(root).read(Name, 100).value(); }
+};
+
+TEST_F(MediaDriveTest, ReadsDriveAFirstThenTheFirstStickWithAKeyFile)
+{
+    EXPECT_EQ(drive.read(Name, 100).failure().number, ErrorNumber::DiskNotReady);
+    ASSERT_FALSE(DirectoryDrive(sticks[1]).replace(Name, "on the second").has_value());
+    EXPECT_EQ(drive.read(Name, 100).value(), "on the second");
+    EXPECT_TRUE(drive.lastModified(Name).ok());
+    ASSERT_TRUE(QDir().mkpath(driveA));
+    ASSERT_FALSE(DirectoryDrive(driveA).replace(Name, "on A").has_value());
+    EXPECT_EQ(drive.read(Name, 100).value(), "on A");
+}
+
+TEST_F(MediaDriveTest, WritesToDriveAOrTheOneStickOrTheStickPicked)
+{
+    pick = 1;
+    ASSERT_TRUE(drive.chooseMediumForWriting());
+    ASSERT_FALSE(drive.replace(Name, "picked").has_value());
+    EXPECT_EQ(offered, (QStringList{"NØKKEL", "STICK"}));
+    EXPECT_EQ(on(sticks[1]), "picked");
+    EXPECT_FALSE(DirectoryDrive(sticks[0]).holds(Name));
+
+    pick.reset();
+    EXPECT_FALSE(drive.chooseMediumForWriting());
+    offered.clear();
+
+    mounted = {sticks[0]};
+    ASSERT_TRUE(drive.chooseMediumForWriting());
+    ASSERT_FALSE(drive.replace(Name, "the one").has_value());
+    EXPECT_EQ(on(sticks[0]), "the one");
+
+    ASSERT_TRUE(QDir().mkpath(driveA));
+    mounted = sticks;
+    ASSERT_TRUE(drive.chooseMediumForWriting());
+    ASSERT_FALSE(drive.replace(Name, "on A").has_value());
+    EXPECT_EQ(on(driveA), "on A");
+    EXPECT_TRUE(offered.isEmpty());
+
+    ASSERT_TRUE(QDir(driveA).removeRecursively());
+    mounted.clear();
+    ASSERT_TRUE(drive.chooseMediumForWriting());
+    EXPECT_EQ(drive.replace(Name, "x")->number, ErrorNumber::DiskNotReady);
+}
+
+// A stick mounted under a folder of /media, as a desktop mounts it, found without being named.
+TEST(MediaDrive, RealStickUnderMedia)
+{
+    if (!QFileInfo(QStringLiteral("/media")).isDir() || !PrivateMounts())
+        GTEST_SKIP() << "needs root and /media";
+    QTemporaryDir media(QStringLiteral("/media/qel-test-XXXXXX"));
+    ASSERT_TRUE(media.isValid());
+    const QString stick = media.filePath(QStringLiteral("NØKKEL"));
+    ASSERT_TRUE(QDir().mkpath(stick));
+    ASSERT_EQ(mount("qel", QFile::encodeName(stick).constData(), "tmpfs", 0, "size=64k"), 0);
+    MediaDrive drive(DirectoryDrive(media.filePath(QStringLiteral("floppy0")), DirectoryDrive::MountPoint),
+                     MountedMedia, [](const QStringList&) { return std::optional<qsizetype>(); });
+    EXPECT_TRUE(MountedMedia().contains(stick));
+    ASSERT_TRUE(drive.chooseMediumForWriting());
+    const std::optional<Failure> failure = drive.replace(Name, "97,\"x\",7\r\n");
+    const Result<std::string> read = drive.read(Name, 100);
+    const bool onStick = DirectoryDrive(stick, DirectoryDrive::MountPoint).holds(Name);
+    umount(QFile::encodeName(stick).constData());
+    EXPECT_FALSE(failure.has_value());
+    EXPECT_EQ(read.value(), "97,\"x\",7\r\n");
+    EXPECT_TRUE(onStick);
+}
+
 } // namespace
 } // namespace qel

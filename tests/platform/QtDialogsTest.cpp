@@ -48,6 +48,23 @@ class QtDialogsTest : public QObject
 private slots:
     void cleanup() { QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty()); }
 
+    // A choice among labels: offered in order, OK gives the position of the one picked, Avbryt nothing.
+    void chooseItem()
+    {
+        const QStringList labels{u"NØKKEL"_s, u"STICK"_s};
+        QStringList shown;
+        AnswerNextModal([&shown](QWidget* dialog) {
+            auto* input = qobject_cast<QInputDialog*>(dialog);
+            shown = QStringList{dialog->windowTitle(), input->labelText()} + input->comboBoxItems();
+            input->setTextValue(u"STICK"_s);
+            ClickButton(dialog, u"OK"_s);
+        });
+        QVERIFY(QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels) == 1);
+        QCOMPARE(shown, (QStringList{u"qelPortal"_s, u"Hvilken disk?"_s} + labels));
+        AnswerNextModal([](QWidget* dialog) { ClickButton(dialog, u"Avbryt"_s); });
+        QVERIFY(!QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels).has_value());
+    }
+
     // Each row answers a real box with the button captioned so, or with Escape where there is no caption.
     void messageBox_data()
     {

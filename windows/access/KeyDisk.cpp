@@ -33,6 +33,8 @@ Result<KeyDiskReading> ReadKeyDisk(const KeyDrive& drive)
 
 void WriteKeyDisk(const Services& services, const Text& user)
 {
+    if (!services.drive.chooseMediumForWriting())
+        return;
     for (;;) {
         const std::int32_t number = RandomPrime(9, services.random);
         if (number == 0) {

@@ -163,6 +163,9 @@ public:
             return failure;
         return m_disk.replace(name, content);
     }
+    // The user cancels the next choice of a medium.
+    void cancelNextChoice() { m_cancelChoice = true; }
+    bool chooseMediumForWriting() override { return !std::exchange(m_cancelChoice, false); }
 
 private:
     static std::optional<Failure> planted(std::deque<ErrorNumber>& failures)
@@ -179,6 +182,7 @@ private:
     mutable std::deque<ErrorNumber> m_readFailures;
     std::deque<ErrorNumber> m_writeFailures;
     mutable int m_reads = 0;
+    bool m_cancelChoice = false;
 };
 
 // The lines of a PDF's text as `pdftotext -layout` reads them, without the page ends and the blank

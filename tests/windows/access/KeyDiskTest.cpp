@@ -94,6 +94,12 @@ TEST_F(KeyDiskTest, WriteFailureDescribedOrGivenUp)
     EXPECT_EQ(fakes.dialogs.messages(),
               (std::vector{KeyDiskMessages::WriteFailure(), description, KeyDiskMessages::WriteFailure()}));
     EXPECT_EQ(fakes.drive.content(Name), "earlier");
+
+    // No medium picked among several: nothing is written and nothing is said.
+    fakes.drive.cancelNextChoice();
+    WriteKeyDisk(fakes.services, U"Mast");
+    EXPECT_EQ(fakes.dialogs.messages().size(), 3U);
+    EXPECT_EQ(fakes.drive.content(Name), "earlier");
 }
 
 // A medium that takes no more: the box, "Feilkode 61" after Nei, and the earlier key still there.
