@@ -78,7 +78,8 @@ public:
     // Tests give plain directories as media; the program, mount points only.
     MediaDrive(DirectoryDrive driveA, ListMedia media, Choose choose,
                DirectoryDrive::Kind mediaKind = DirectoryDrive::MountPoint)
-        : m_driveA(std::move(driveA)), m_media(std::move(media)), m_choose(std::move(choose)), m_kind(mediaKind)
+        : m_driveA(std::move(driveA)), m_media(std::move(media)), m_choose(std::move(choose)),
+          m_kind(mediaKind)
     {}
 
     Result<std::string> read(const QString& name, qint64 limit) const override;
