@@ -2,8 +2,11 @@
 
 #include "QtText.h"
 
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QLabel>
+
+#include <mutex>
 
 namespace qel {
 namespace {
@@ -13,10 +16,22 @@ constexpr int StandardPanelWidth = 96;
 // Room for the panel's sunken frame and a little air on each side of the text.
 constexpr int PanelPadding = 10;
 
+// Screen readers read a status bar by its role; as a plain frame it would be passed over. Its panels
+// stay its children, in order.
+QAccessibleInterface* StatusBarAccessible(const QString& key, QObject* object)
+{
+    auto* bar = qobject_cast<StatusBar*>(object);
+    if (key != QLatin1String(StatusBar::staticMetaObject.className()) || bar == nullptr)
+        return nullptr;
+    return new QAccessibleWidget(bar, QAccessible::StatusBar);
+}
+
 } // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QFrame(parent), m_layout(new QHBoxLayout(this))
 {
+    static std::once_flag accessible;
+    std::call_once(accessible, [] { QAccessible::installFactory(StatusBarAccessible); });
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(2);
     m_layout->addStretch(1);

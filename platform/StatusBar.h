@@ -33,6 +33,8 @@ public:
 // width of an inch.
 class StatusBar final : public QFrame, public StatusPanels
 {
+    Q_OBJECT
+
 public:
     explicit StatusBar(QWidget* parent = nullptr);
 

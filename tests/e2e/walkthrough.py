@@ -11,7 +11,7 @@ import unittest
 
 import pyatspi
 
-from desktop import (Program, clipboard_text, descendants, key, type_text, wait_for,
+from desktop import (Program, children, clipboard_text, descendants, key, type_text, wait_for,
                      wait_for_accessibility_bus)
 
 BINARY = os.environ["QEL_BINARY"]
@@ -139,6 +139,11 @@ class TheTypicalRequest(Session):
     def test_vignere_with_a_key(self):
         program = self.start()
         main = self.log_in(program)
+        # A screen reader reads the status bar by its role: the welcome, then the tip.
+        panels = list(children(program.find(main, "status bar", "Statuslinje")))
+        self.assertEqual([panel.getRoleName() for panel in panels], ["label", "label"])
+        self.assertEqual(panels[0].name, "Velkommen til qelCrypto Kaktus")
+        self.assertTrue(panels[1].name)
         self.set_crypt_key(program, main, "Hemmelig", "HEMMELIG", shot="cryptkey-dialog")
 
         program.focus(MAIN)

@@ -1,5 +1,6 @@
 #include "platform/StatusBar.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
@@ -30,6 +31,20 @@ private slots:
     {
         m_bar.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // A screen reader finds a status bar, and its panels in their order.
+    void accessibleAsStatusBar()
+    {
+        m_bar->remove(1);
+        m_bar->add();
+        m_bar->setText(3, U"fire");
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(m_bar.get());
+        QCOMPARE(bar->role(), QAccessible::StatusBar);
+        QStringList panels;
+        for (int i = 0; i < bar->childCount(); ++i)
+            panels << bar->child(i)->text(QAccessible::Name);
+        QCOMPARE(panels, (QStringList{"to", "tre", "fire"}));
     }
 
     // Outside 1..count() every call is ignored; inside, removing a panel moves the later ones up.
