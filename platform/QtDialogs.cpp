@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <utility>
@@ -54,12 +55,21 @@ std::vector<ButtonDesign> ButtonsOf(MessageButtons buttons)
     return {{MessageAnswer::Ok, QMessageBox::Ok, "OK"}};
 }
 
+// A closed box leaves the keyboard with the window it was asked from; without a window manager, or
+// with one that picks the window behind, typing would otherwise land elsewhere.
+void GiveBackFocus(QWidget* owner)
+{
+    if (owner != nullptr && owner->isVisible())
+        owner->activateWindow();
+}
+
 } // namespace
 
 MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request)
 {
+    const QPointer<QWidget> owner = QApplication::activeWindow();
     QMessageBox box(ToQtIcon(request.icon), ToQString(request.title), ToQString(request.text),
-                    QMessageBox::NoButton, QApplication::activeWindow());
+                    QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     const std::vector<ButtonDesign> buttons = ButtonsOf(request.buttons);
     for (const ButtonDesign& button : buttons)
@@ -68,6 +78,7 @@ MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request)
     box.setEscapeButton(buttons.back().standard);
 
     const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+    GiveBackFocus(owner);
     for (const ButtonDesign& button : buttons) {
         if (button.standard == clicked)
             return button.answer;
@@ -78,14 +89,17 @@ MessageAnswer QtDialogs::showMessage(const MessageBoxRequest& request)
 
 std::optional<Text> QtDialogs::askText(const InputBoxRequest& request)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    const QPointer<QWidget> owner = QApplication::activeWindow();
+    QInputDialog dialog(owner);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(ToQString(request.title));
     dialog.setLabelText(ToQString(request.prompt));
     dialog.setTextValue(ToQString(request.answer));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Avbryt"));
-    if (dialog.exec() != QDialog::Accepted)
+    const int result = dialog.exec();
+    GiveBackFocus(owner);
+    if (result != QDialog::Accepted)
         return std::nullopt;
     return FromQString(dialog.textValue());
 }

@@ -107,6 +107,25 @@ private slots:
         QCOMPARE(shown, seen + captions[int(buttons)]); // in the order of MessageButtons
     }
 
+    // The keyboard goes back to the window a box was asked from, not to one behind it.
+    void focusGoesBackToTheAskingWindow()
+    {
+        QWidget behind, asking;
+        behind.show();
+        asking.setWindowFlags(Qt::Tool);
+        asking.show();
+        asking.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&asking));
+        QStringList shown;
+        Answer(shown, u"OK"_s);
+        m_dialogs.showMessage(
+            {U"Fant ingen skriver", U"qelPortal", MessageButtons::Ok, MessageIcon::Exclamation});
+        QTRY_COMPARE(QApplication::activeWindow(), &asking);
+        Answer(shown, u"Avbryt"_s);
+        m_dialogs.askText({U"Hvor mange?", U"qelCrypto", Text()});
+        QTRY_COMPARE(QApplication::activeWindow(), &asking);
+    }
+
     void inputBox_data()
     {
         QTest::addColumn<QString>("click");

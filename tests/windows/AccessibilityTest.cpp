@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <algorithm>
@@ -193,6 +195,48 @@ private slots:
             }
         }
         QVERIFY2(keyless.isEmpty(), qPrintable("no key: " + keyless.join(" ")));
+    }
+
+    void enterPressesTheFocusedButton_data() { windows(); }
+    // Enter on a focused push button presses it, as Space does, in every window.
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(WindowId, id);
+        QStringList names;
+        for (const QPushButton* button : show(id)->findChildren<QPushButton*>())
+            names << button->objectName();
+        QStringList unpressed;
+        for (const QString& name : names) {
+            program = std::make_unique<ProgramUnderTest>(); // a press may close the window
+            auto* button = show(id)->findChild<QPushButton*>(name);
+            if (!button->isEnabled())
+                continue;
+            button->setFocus();
+            QSignalSpy clicks(button, &QPushButton::clicked);
+            QTest::keyClick(button, Qt::Key_Return);
+            if (clicks.count() != 1)
+                unpressed << name;
+        }
+        QVERIFY2(unpressed.isEmpty(), qPrintable("not pressed: " + unpressed.join(" ")));
+    }
+
+    void focusShowsOnOpening_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::newRow("frmGreetz") << WindowId::frmGreetz;
+        QTest::newRow("frmChangelog") << WindowId::frmChangelog;
+    }
+    // The button that has the focus when the window opens is drawn as focused: the style draws a focus
+    // frame only in a window whose focus the keyboard has moved.
+    void focusShowsOnOpening()
+    {
+        QFETCH(WindowId, id);
+        QVERIFY(show(id) != nullptr);
+        auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        QVERIFY(button != nullptr);
+        QStyleOptionButton option;
+        option.initFrom(button);
+        QVERIFY(option.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange));
     }
 
     void escapeAnswersDialogs_data()

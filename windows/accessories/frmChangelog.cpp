@@ -11,7 +11,8 @@ using Design::Place;
 
 namespace {
 
-const Text Title = U"qelCrypto";
+// The application's title, as on every box without one of its own.
+const Text Title = U"qelPortal";
 
 MessageBoxRequest NoPrinterBox()
 {
@@ -42,6 +43,8 @@ frmChangelog::frmChangelog(const WindowContext& context)
     m_Text1->setObjectName(QStringLiteral("Text1"));
     m_Text1->setAccessibleName(QStringLiteral("Endringslogg"));
     m_Text1->setReadOnly(true);
+    // A Tab stop shows its focus: the caret, and the keyboard selects and copies.
+    m_Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Text1->setText(U"Hva er vitsen med changelog?\r\n");
     Place(m_Text1, 0, 0, 4455, 3855);
@@ -57,6 +60,7 @@ frmChangelog::frmChangelog(const WindowContext& context)
     connect(m_cmdBack, &QPushButton::clicked, this, &frmChangelog::cmdBack_Click);
     OnEscape(this, [this] { cmdBack_Click(); });
     m_cmdBack->setFocus();
+    ShowFocusFromOpening();
 }
 
 frmChangelog::~frmChangelog() = default;

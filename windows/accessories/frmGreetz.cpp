@@ -43,6 +43,7 @@ frmGreetz::frmGreetz(const WindowContext& context)
     connect(m_cmdGreetzBack, &QPushButton::clicked, this, &frmGreetz::cmdGreetzBack_Click);
     OnEscape(this, [this] { cmdGreetzBack_Click(); });
     m_cmdGreetzBack->setFocus();
+    ShowFocusFromOpening();
 }
 
 frmGreetz::~frmGreetz() = default;

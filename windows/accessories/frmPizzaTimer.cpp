@@ -86,6 +86,7 @@ void frmPizzaTimer::createControls()
         connect(kind.button, &QRadioButton::clicked, this, kind.handler);
     }
     m_Grandiosa->setChecked(true);
+    MakeOptionGroup({m_Grandiosa, m_BigOne, m_Annet});
 
     m_txtTime->setObjectName(QStringLiteral("txtTime"));
     m_txtTime->setAccessibleName(QStringLiteral("Minutter"));
@@ -209,6 +210,8 @@ bool frmPizzaTimer::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_txtTime && IsEnterPress(event))
         return txtTime_KeyPress(13);
+    if (watched == m_txtTime && IsAltTyping(event))
+        return true;
     return FormWindow::eventFilter(watched, event);
 }
 

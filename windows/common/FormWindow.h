@@ -1,10 +1,12 @@
 #pragma once
 
+#include "Keyboard.h"
 #include "app/WindowRules.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
@@ -21,6 +23,17 @@ inline bool IsEnterPress(const QEvent* event)
         return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// Alt with a key that types: an access key, which a text box must not take as the character.
+inline bool IsAltTyping(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    // AltGr comes as Ctrl+Alt on Windows; it types.
+    return (key->modifiers() & Qt::AltModifier) != 0 && (key->modifiers() & Qt::ControlModifier) == 0 &&
+           !key->text().isEmpty();
 }
 
 // Escape anywhere in a dialog-like window answers it as its way back does, as it would a dialog box.
@@ -42,19 +55,27 @@ public:
     {
         if (!m_placed) {
             placeOnFirstShow();
+            PressFocusedButtonOnEnter(this);
             m_placed = true;
         }
+        if (QWidget* active = QApplication::activeWindow(); active != nullptr && active != this)
+            m_cameFrom = active;
         Widget::show();
         Widget::raise();
         Widget::activateWindow();
     }
-    void makeHidden() override { Widget::hide(); }
+    void makeHidden() override
+    {
+        Widget::hide();
+        ReturnFocus();
+    }
     bool isShown() const override { return Widget::isVisible(); }
     // The handler that unloads a window often runs inside it, so the widget goes once control is
     // back in the event loop.
     void dispose() override
     {
         Widget::hide();
+        ReturnFocus();
         Widget::deleteLater();
     }
 
@@ -84,6 +105,18 @@ protected:
         Widget::setGeometry(area);
     }
 
+    // The focused control is drawn as focused as soon as the window opens, as after a Tab; styles
+    // otherwise draw the focus only once the keyboard has moved it.
+    void ShowFocusFromOpening() { m_showFocus = true; }
+
+    bool event(QEvent* event) override
+    {
+        const bool handled = Widget::event(event);
+        if (m_showFocus && event->type() == QEvent::WindowActivate)
+            Widget::setAttribute(Qt::WA_KeyboardFocusChange);
+        return handled;
+    }
+
     // The close box unloads this window alone.
     void closeEvent(QCloseEvent* event) override
     {
@@ -97,6 +130,14 @@ protected:
     }
 
 private:
+    // The keyboard goes back to the window the user came from, while it is on the screen; without a
+    // window manager nothing else would give it the focus, and typing would land nowhere.
+    void ReturnFocus()
+    {
+        if (m_cameFrom != nullptr && m_cameFrom->isVisible())
+            m_cameFrom->activateWindow();
+    }
+
     void CentreOnScreen()
     {
         const QScreen* screen = ScreenOf(this);
@@ -110,6 +151,8 @@ private:
     WindowRules& m_rules;
     WindowId m_id;
     bool m_placed = false;
+    QPointer<QWidget> m_cameFrom;
+    bool m_showFocus = false;
 };
 
 } // namespace qel

@@ -87,6 +87,7 @@ void frmCrypt::createControls()
         m_Option[i] = option;
     }
     m_Option[3]->setChecked(true);
+    MakeOptionGroup({m_Option[0], m_Option[1], m_Option[2], m_Option[3]});
     for (int i = 0; i < 4; ++i) {
         connect(m_Option[i], &QRadioButton::toggled, this,
                 [this, handler = options[i].handler](bool checked) {

@@ -124,7 +124,7 @@ private slots:
         const std::vector<MessageBoxRequest> boxes = app->fakes.dialogs.messages();
         QCOMPARE(boxes.size(), box.isEmpty() ? 0u : 1u);
         if (!box.isEmpty())
-            QVERIFY(boxes[0] == (MessageBoxRequest{FromQString(box), U"qelCrypto", MessageButtons::Ok,
+            QVERIFY(boxes[0] == (MessageBoxRequest{FromQString(box), U"qelPortal", MessageButtons::Ok,
                                                    MessageIcon(icon)}));
         QVERIFY(app->rules.IsLoaded(WindowId::frmChangelog) && log->isVisible());
         QCOMPARE(QFile::exists(app->fakes.printer.pdfPath()), box.isEmpty());

@@ -259,9 +259,13 @@ private slots:
         w->txtTime()->setText("30");
         QTest::mouseClick(w->Grandiosa(), Qt::LeftButton);
         QCOMPARE(w->txtTime()->text(), "12");
-        // The arrow keys choose in the group as a click does.
+        // The arrow keys choose in the group as a click does, round at the ends.
+        QTest::keyClick(w->Grandiosa(), Qt::Key_Up);
+        QVERIFY(w->Annet()->isChecked() && w->txtTime()->hasFocus()); // "Other" asks for the minutes
+        QTest::keyClick(w->Annet(), Qt::Key_Right);
+        QVERIFY(w->Grandiosa()->isChecked() && w->Grandiosa()->hasFocus());
         QTest::keyClick(w->Grandiosa(), Qt::Key_Down);
-        QVERIFY(w->BigOne()->isChecked());
+        QVERIFY(w->BigOne()->isChecked() && w->BigOne()->hasFocus());
         QCOMPARE(w->txtTime()->text(), "25");
         // Enter in the entry is "GO!", from either Enter key; other keys type.
         w->BigOne()->click();
@@ -270,6 +274,8 @@ private slots:
         QTest::mouseClick(w->Stopp(), Qt::LeftButton);
         w->txtTime()->clear();
         QTest::keyClicks(w->txtTime(), "7");
+        QTest::keyClick(w->txtTime(), Qt::Key_D, Qt::AltModifier); // an access key, never typed
+        QCOMPARE(w->txtTime()->text(), "7");
         QTest::keyClick(w->txtTime(), Qt::Key_Return);
         QCOMPARE(w->Label2()->text(), "7 min.");
         QCOMPARE(Q(app->state.PizzaKind), "Big1");

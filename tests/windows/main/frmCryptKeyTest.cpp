@@ -151,6 +151,27 @@ private slots:
         QVERIFY(!loaded() && typedInto); // the widget goes only once the event loop runs
     }
 
+    void focusGoesBackToTheMainWindow_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+    }
+    // Closed from the keyboard, the dialog gives the keyboard back to the window it was opened from.
+    void focusGoesBackToTheMainWindow()
+    {
+        QFETCH(int, key);
+        RegisterWindows({f->state, f->rules, f->fakes.services});
+        auto* main = dynamic_cast<QWidget*>(f->rules.Show(WindowId::frmCrypt));
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        open();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClicks(entry(), "nøkkel");
+        QTest::keyClick(entry(), Qt::Key(key));
+        QVERIFY(!loaded());
+        QTRY_COMPARE(QApplication::activeWindow(), main);
+    }
+
     void realBoxRefusesTheKey()
     {
         open(true);

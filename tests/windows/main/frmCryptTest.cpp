@@ -192,6 +192,35 @@ private slots:
         QCOMPARE(Q(in()), "004a01a\nb");
     }
 
+    void protocolKeys_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<int>("protocol");
+        QTest::newRow("Vignere, Down round to Crypt") << "Option4" << int(Qt::Key_Down) << "Option1" << 1;
+        QTest::newRow("Crypt, Up round to Vignere") << "Option1" << int(Qt::Key_Up) << "Option4" << 4;
+        QTest::newRow("Røver, Right to Begge") << "Option2" << int(Qt::Key_Right) << "Option3" << 3;
+        QTest::newRow("Begge, Left to Røver") << "Option3" << int(Qt::Key_Left) << "Option2" << 2;
+    }
+    // Tab from the output box lands on the chosen protocol, and an arrow key moves to the next and
+    // chooses it.
+    void protocolKeys()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(int, key);
+        QFETCH(QString, next);
+        load();
+        get<QRadioButton>(chosen)->click();
+        w->txtOutput()->setFocus();
+        QTest::keyClick(w->txtOutput(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), get<QRadioButton>(chosen));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), get<QRadioButton>(next));
+        QVERIFY(get<QRadioButton>(next)->isChecked());
+        QTEST(int(state.SelectedProtocol), "protocol");
+    }
+
     void encryptThenDecrypt_data()
     {
         QTest::addColumn<QString>("option");
