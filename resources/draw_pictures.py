@@ -3,7 +3,8 @@
 
 keydisk.xpm     17 x 15, the key-disk button: a computer with a diskette drive, on a clear ground.
 login-icon.xpm  32 x 32, the login window's icon: a red padlock.
-grandihjerte.gif 180 x 162, the pizza timer's picture: a heart-shaped pizza on a clear ground.
+grandihjerte.gif 145 x 121, the pizza timer's picture as shown: a heart-shaped pizza on a clear ground;
+                grandihjerte@2x.gif, the same drawn 290 x 242 for a doubled screen.
 icons/hicolor/  the application icon, a red padlock marked with a Q: scalable/apps/qelcrypto.svg and
                 <n>x<n>/apps/qelcrypto.png for the sizes in ICON_SIZES, drawn from the same shapes.
 """
@@ -176,15 +177,18 @@ PEPPERONI = [(58, 52), (118, 48), (88, 88), (50, 100), (126, 98), (90, 128)]
 BASIL = [(76, 62, 0.6), (104, 70, -0.4), (66, 122, 0.2), (112, 118, 1.0)]
 
 
-def pizza_heart(width=180, height=162):
-    """A pepperoni pizza baked in the shape of a heart, lit from the upper left."""
+def pizza_heart(width, height):
+    """A pepperoni pizza baked in the shape of a heart, lit from the upper left. It is drawn on a
+    180 x 162 plan, at the size it is shown, so that no program scales it."""
     pixels = []
     for py in range(height):
         row = []
         for px in range(width):
+            # Where the pixel's centre falls on the plan; speckles stay one pixel each.
+            ux, uy = (px + 0.5) * 180 / width, (py + 0.5) * 162 / height
             # The curve spans about 2.3 by 2.2 units; leave a pixel or two of ground around it.
-            x = (px + 0.5 - width / 2) / (width / 2.36)
-            y = 1.23 - (py + 0.5) / (height / 2.36)
+            x = (ux - 90) / (180 / 2.36)
+            y = 1.23 - uy / (162 / 2.36)
             outer = heart(x, y)
             if outer > 0:
                 row.append(0)
@@ -197,17 +201,17 @@ def pizza_heart(width=180, height=162):
                 shade = 1 if noise(px, py, 7) < 0.05 else shade
                 row.append(shade)
                 continue
-            index = 6 if blobs(px, py, 5, 3) > 0.45 else 5
-            cheese = blobs(px, py, 9, 11)
+            index = 6 if blobs(ux, uy, 5, 3) > 0.45 else 5
+            cheese = blobs(ux, uy, 9, 11)
             if cheese > 0.42:
                 index = 7 if cheese < 0.55 else (8 if cheese < 0.72 else 9)
             for cx, cy in PEPPERONI:
-                d = math.hypot(px - cx, py - cy)
+                d = math.hypot(ux - cx, uy - cy)
                 if d <= 12:
                     index = 11 if d > 10.5 else (12 if noise(px, py, 5) < 0.12 else 10)
             for bx, by, turn in BASIL:
-                u = (px - bx) * math.cos(turn) + (py - by) * math.sin(turn)
-                v = -(px - bx) * math.sin(turn) + (py - by) * math.cos(turn)
+                u = (ux - bx) * math.cos(turn) + (uy - by) * math.sin(turn)
+                v = -(ux - bx) * math.sin(turn) + (uy - by) * math.cos(turn)
                 if (u / 7) ** 2 + (v / 3.5) ** 2 <= 1:
                     index = 13 if v > 0 else 14
             if noise(px, py, 13) < 0.008:
@@ -371,5 +375,7 @@ def write_icons():
 if __name__ == "__main__":
     write_xpm("keydisk.xpm", KEYDISK_COLOURS, KEYDISK)
     write_xpm("login-icon.xpm", PADLOCK_COLOURS, padlock())
-    write_gif("grandihjerte.gif", PIZZA_PALETTE, pizza_heart())
+    # The pizza timer shows the heart 145 x 121 (2175 x 1815 twips), twice that on a doubled screen.
+    write_gif("grandihjerte.gif", PIZZA_PALETTE, pizza_heart(145, 121))
+    write_gif("grandihjerte@2x.gif", PIZZA_PALETTE, pizza_heart(290, 242))
     write_icons()

@@ -81,6 +81,29 @@ def descendants(node):
         yield from descendants(child)
 
 
+def read_ppm(path):
+    """Width, height and a pixel reader (x, y) -> (r, g, b) of a binary PPM picture."""
+    with open(path, "rb") as f:
+        data = f.read()
+    fields, position = [], 0
+    while len(fields) < 4:  # P6, width, height, maximum; comments do not occur in ImageMagick's output
+        while data[position:position + 1].isspace():
+            position += 1
+        end = position
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[position:end])
+        position = end
+    width, height = int(fields[1]), int(fields[2])
+    assert fields[0] == b"P6" and fields[3] == b"255", f"{path} is not an 8-bit binary PPM"
+    start = position + 1
+
+    def pixel(x, y):
+        offset = start + 3 * (y * width + x)
+        return tuple(data[offset:offset + 3])
+    return width, height, pixel
+
+
 def describe(node):
     return f"{node.getRoleName()} '{node.name}'"
 
@@ -186,6 +209,43 @@ class Program:
                 faults.append(f"{describe(node)} at {box.x},{box.y} {box.width}x{box.height} reaches outside "
                               f"{frame.x},{frame.y} {frame.width}x{frame.height}")
         return faults
+
+    def cut_captions(self, title, window, picture_buttons=("KeyDisk",)):
+        """Captions that run into the edge of what their control shows: the control's box, clipped by
+        its window. Qt gives buttons and labels no text extents on the accessibility bus, so the
+        window's picture is read instead: at the shown edge (just inside the frame, for a push button)
+        a pixel column is one colour from top to bottom, a frame line or the ground, unless a caption
+        or its focus frame crosses it."""
+        with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
+            run("import", "-window", self.xid(title), "-depth", "8", shot.name, timeout=30)
+            width, height, pixels = read_ppm(shot.name)
+        frame = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        cut = []
+        for node in descendants(window):
+            role = node.getRoleName()
+            if (role not in ("push button", "radio button", "check box", "label") or not node.name.strip()
+                    or node.name in picture_buttons or not node.getState().contains(pyatspi.STATE_SHOWING)):
+                continue
+            box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            left, right = max(box.x, frame.x), min(box.x + box.width, frame.x + frame.width)
+            top, bottom = max(box.y, frame.y), min(box.y + box.height, frame.y + frame.height)
+            if right - left < 4 or bottom - top < 6:
+                continue
+            inset = 3 if role == "push button" else 0
+            sides = ("left", "right") if role == "push button" else ("right",)
+            band = range(round((top - frame.y + 3) * SCALE), round((bottom - frame.y - 3) * SCALE))
+            for side in sides:
+                x = round((left - frame.x + inset) * SCALE) if side == "left" else \
+                    round((right - frame.x - inset) * SCALE) - 1
+                if not 0 <= x < width or not band:
+                    continue
+                reference = pixels(x, band[0])
+                crossed = [y for y in band if y < height
+                           and max(abs(a - b) for a, b in zip(pixels(x, y), reference)) > 96]
+                if crossed:
+                    cut.append(f"{describe(node)} at its {side} edge (x {x}, y {crossed[0]}: "
+                               f"{pixels(x, crossed[0])} against {reference})")
+        return cut
 
     @staticmethod
     def unnamed(window):

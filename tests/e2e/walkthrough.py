@@ -221,6 +221,7 @@ class LargeTexts(Session):
             timings[name] = time.monotonic() - started[-1]
 
         timed("Paste", ("Edit", "Paste"), lambda: program.find(main, "label", "1000000", 0.05))
+        self.assertEqual(program.cut_captions(MAIN, main), [])  # seven digits in the counter
         timed("Krypter", ("Krypter",), lambda: result.queryText().characterCount > 1_000_000)
         encrypted_length = result.queryText().characterCount
         timed("Copy", ("Edit", "Copy"), lambda: len(clipboard_text() or "") == encrypted_length)
@@ -296,6 +297,7 @@ class EveryWindow(Session):
         self.assertEqual(program.layout_faults(window), [], title)
         self.assertEqual(program.unnamed(window), [], title)
         self.shoot(program, title, name)
+        self.assertEqual(program.cut_captions(title, window), [], title)
         return window
 
     def test_every_window_whole_on_screen(self):

@@ -8,6 +8,7 @@
 #include "windows/main/Tips.h"
 #include "windows/main/frmCrypt.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -55,7 +56,12 @@ void frmPizzaTimer::createControls()
 {
     m_GrandiHjerte->setObjectName(QStringLiteral("GrandiHjerte"));
     m_GrandiHjerte->setAccessibleName(QStringLiteral("Grandiosa-hjerte"));
-    m_GrandiHjerte->setPixmap(QPixmap(QStringLiteral(":/pictures/grandihjerte.gif")));
+    // Drawn at the size it is shown and at twice that; other scales are scaled smoothly.
+    QIcon heart;
+    heart.addFile(QStringLiteral(":/pictures/grandihjerte.gif"));
+    heart.addFile(QStringLiteral(":/pictures/grandihjerte@2x.gif"));
+    m_GrandiHjerte->setPixmap(
+        heart.pixmap(QSize(Design::Twips(2175), Design::Twips(1815)), devicePixelRatio()));
     m_GrandiHjerte->setScaledContents(true);
     Place(m_GrandiHjerte, 840, 240, 2175, 1815);
 

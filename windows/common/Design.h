@@ -21,4 +21,12 @@ void Place(QWidget* control, int left, int top, int width, int height);
 QFont SansSerif(qreal pointSize, bool bold = false);
 QFont Verdana(qreal pointSize, bool bold = false, bool italic = false);
 
+// Narrows a caption's font, as little as needed, until the caption fits in what its control shows of
+// it: a label's box, the room after a radio button's or check box's indicator with space for its focus
+// frame, a push button's inside with a pixel clear of its frame, each clipped by the parent's edge. The
+// control keeps its place and size; a caption that fits keeps the font as it is.
+void FitCaption(QWidget* control);
+// FitCaption for every label and button of a window.
+void FitCaptions(QWidget* window);
+
 } // namespace qel::Design

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Design.h"
 #include "Keyboard.h"
 #include "app/WindowRules.h"
 
@@ -56,6 +57,7 @@ public:
         if (!m_placed) {
             placeOnFirstShow();
             PressFocusedButtonOnEnter(this);
+            Design::FitCaptions(this);
             m_placed = true;
         }
         if (QWidget* active = QApplication::activeWindow(); active != nullptr && active != this)

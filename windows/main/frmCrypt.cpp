@@ -260,6 +260,7 @@ void frmCrypt::Option4_Click()
 void frmCrypt::txtInput_Change()
 {
     m_lblAntTegn->setText(QString::number(m_txtInput->text().size()));
+    Design::FitCaption(m_lblAntTegn); // seven digits and more fill the box
 }
 
 // What both pipelines read besides the input text.
