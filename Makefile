@@ -26,9 +26,13 @@ run: program
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# qelcrypto.html alone, in $(BUILD)/web: the engine compiled by emscripten into one offline page.
+web: configure
+	cmake --build $(BUILD) -j $(JOBS) --target web
+
 # The whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON -DQEL_BUILD_BENCHMARKS=OFF
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON -DQEL_BUILD_BENCHMARKS=OFF -DQEL_BUILD_WEB=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -48,10 +52,13 @@ bench: build
 	bench/startup $(BUILD)/windows/qelCrypto
 
 # The pictures of every window in docs/screenshots, taken by the end-to-end walkthrough, at the normal
-# size and at twice the size.
+# size and at twice the size; and the web page, narrow and wide, taken by its test.
 screenshots: build
 	tests/e2e/run $(BUILD)/windows/qelCrypto docs/screenshots
 	QT_SCALE_FACTOR=2 QEL_SCREEN=2560x2048x24 tests/e2e/run $(BUILD)/windows/qelCrypto docs/screenshots/scale-2
+	cd tests/web && { [ -d node_modules/puppeteer-core ] || npm ci --no-audit --no-fund; } && \
+	QEL_WEB_SCREENSHOTS=$(CURDIR)/docs/screenshots node page_test.mjs $(CURDIR)/$(BUILD)/web/qelcrypto.html \
+		$(CURDIR)/$(BUILD)/cli/qelcrypt $(CURDIR)/$(BUILD)/tests/desktop_window
 
 # The Debian package, made from the build the tests run on (-O2, as tested) and stripped by CPack.
 package: build
