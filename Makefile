@@ -50,6 +50,8 @@ bench: build
 	$(BUILD)/bench/qel_bench
 	$(BUILD)/bench/qel_window_bench
 	bench/startup $(BUILD)/windows/qelCrypto
+	cd tests/web && { [ -d node_modules/puppeteer-core ] || npm ci --no-audit --no-fund; }
+	node bench/frontends.mjs $(BUILD)
 
 # The pictures of every window in docs/screenshots, taken by the end-to-end walkthrough, at the normal
 # size and at twice the size; and the web page, narrow and wide, taken by its test.
