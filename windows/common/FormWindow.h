@@ -113,8 +113,10 @@ protected:
 
     bool event(QEvent* event) override
     {
+        // Decided before the base handles the event: a deferred delete ends this window inside it.
+        const bool showFocus = m_showFocus && event->type() == QEvent::WindowActivate;
         const bool handled = Widget::event(event);
-        if (m_showFocus && event->type() == QEvent::WindowActivate)
+        if (showFocus)
             Widget::setAttribute(Qt::WA_KeyboardFocusChange);
         return handled;
     }
