@@ -76,9 +76,12 @@ def children(node):
 
 
 def descendants(node):
+    """Every node below, but not a table's cells: those are read through the table, a row at a time,
+    as walking the 899 squares of the Vigenère table one call at a time takes seconds."""
     for child in children(node):
         yield child
-        yield from descendants(child)
+        if child.getRoleName() != "table":
+            yield from descendants(child)
 
 
 def read_ppm(path):

@@ -11,8 +11,8 @@ import unittest
 
 import pyatspi
 
-from desktop import (Program, children, clipboard_text, descendants, key, type_text, wait_for,
-                     wait_for_accessibility_bus)
+from desktop import (SCALE, Program, children, clipboard_text, descendants, key, read_ppm, run, type_text,
+                     wait_for, wait_for_accessibility_bus)
 
 BINARY = os.environ["QEL_BINARY"]
 SHOTS = os.environ.get("QEL_SCREENSHOTS")  # where to save a picture of each window, if anywhere
@@ -300,6 +300,26 @@ class EveryWindow(Session):
         self.assertEqual(program.cut_captions(title, window), [], title)
         return window
 
+    def read_marked_row(self, program, grid):
+        """Row 3 after "Marker" 3 5, as a screen reader reads it: letters, headers, the marked cells
+        selected, and each cell's extents on the square painted in its colour."""
+        table = grid.queryTable()
+        self.assertEqual((table.nRows, table.nColumns), (29, 29))
+        cells = [table.getAccessibleAt(2, column) for column in range(29)]
+        self.assertEqual(("".join(c.name for c in cells), table.getRowHeader(2).name, table.getColumnHeader(4).name),
+                         ("DEFGHIJKLMNOPQRSTUVWXYZÆØÅABC", "C", "E"))
+        self.assertEqual({c.getRoleName() for c in cells}, {"table cell"})
+        self.assertEqual([c.getState().contains(pyatspi.STATE_SELECTED) for c in cells], [True] * 5 + [False] * 24)
+        self.assertEqual(cells[4].description, "Rød")
+        with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
+            run("import", "-window", "root", "-depth", "8", shot.name, timeout=30)
+            _, _, pixels = read_ppm(shot.name)
+        colours = []
+        for cell in cells:  # just inside the square's corner, off the letter
+            box = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            colours.append(pixels(round((box.x + 2) * SCALE), round((box.y + 2) * SCALE)))
+        self.assertEqual(colours, [(0, 255, 0)] * 4 + [(255, 0, 0)] + [(255, 255, 255)] * 24)
+
     def test_every_window_whole_on_screen(self):
         program = self.start()
         login = program.window(LOGIN)
@@ -338,6 +358,7 @@ class EveryWindow(Session):
             type_text(number)
         program.click(program.find(table, "push button", "Marker"))
         self.look(program, "Vignere Visual", "vignere-visual")
+        self.read_marked_row(program, program.find(table, "table", "Vigenère-tabell"))
         program.move_aside("Vignere Visual", main)
 
         for item, title, name in (("Greetz", "qelCrypto - Greetz", "greetz-window"),

@@ -1,5 +1,7 @@
 #include "frmVignereVisual.h"
 
+#include "LetterGridAccessible.h"
+
 #include "cipher/Calls.h"
 #include "cipher/NumberReader.h"
 #include "platform/QtText.h"
@@ -44,25 +46,27 @@ QString Name(const char* array, int index)
 
 } // namespace
 
-GridLabel::GridLabel(LetterGrid& grid, QString name, bool bold)
-    : m_grid(grid), m_name(std::move(name)), m_bold(bold)
+GridLabel::GridLabel(LetterGrid& grid, QString name, int row, int column)
+    : m_grid(grid), m_name(std::move(name)), m_row(row), m_column(column)
 {}
 
 const QFont& GridLabel::font() const
 {
-    return m_grid.letterFont(m_bold);
+    return m_grid.letterFont(isBold());
 }
 
 void GridLabel::setText(const QString& text)
 {
     m_text = text;
     refresh(m_geometry);
+    m_grid.changed(*this, false);
 }
 
 void GridLabel::setBackColor(const QColor& colour)
 {
     m_backColor = colour;
     refresh(m_geometry);
+    m_grid.changed(*this, true);
 }
 
 void GridLabel::setGeometry(const QRect& geometry)
@@ -87,6 +91,15 @@ void GridLabel::refresh(const QRect& area) const
 LetterGrid::LetterGrid(QWidget* parent)
     : QWidget(parent), m_regular(LetterFont(false)), m_bold(LetterFont(true))
 {
+    for (int column = 0; column < Size; ++column)
+        m_labels.push_back(std::make_unique<GridLabel>(*this, Name("lblHorisontal", column), -1, column));
+    for (int row = 0; row < Size; ++row) {
+        m_labels.push_back(std::make_unique<GridLabel>(*this, Name("lblVertikal", row), row, -1));
+        for (int column = 0; column < Size; ++column)
+            m_labels.push_back(
+                std::make_unique<GridLabel>(*this, Name("lblFirkant", Size * row + column + 1), row, column));
+    }
+    InstallLetterGridAccessible();
     setObjectName(QStringLiteral("grid"));
     setFocusPolicy(Qt::NoFocus);
     // Painted, so a screen reader learns from these what it shows.
@@ -98,10 +111,26 @@ LetterGrid::LetterGrid(QWidget* parent)
 
 LetterGrid::~LetterGrid() = default;
 
-GridLabel* LetterGrid::add(QString name, bool bold)
+std::size_t LetterGrid::indexOf(int row, int column)
 {
-    m_labels.push_back(std::make_unique<GridLabel>(*this, std::move(name), bold));
-    return m_labels.back().get();
+    return static_cast<std::size_t>(row < 0 ? column : Size + row * (Size + 1) + 1 + column);
+}
+
+GridLabel* LetterGrid::cell(int row, int column) const
+{
+    if (row < 0 || row >= Size || column < 0 || column >= Size)
+        return nullptr;
+    return m_labels[indexOf(row, column)].get();
+}
+
+GridLabel* LetterGrid::columnHeader(int column) const
+{
+    return column >= 0 && column < Size ? m_labels[indexOf(-1, column)].get() : nullptr;
+}
+
+GridLabel* LetterGrid::rowHeader(int row) const
+{
+    return row >= 0 && row < Size ? m_labels[indexOf(row, -1)].get() : nullptr;
 }
 
 void LetterGrid::paintEvent(QPaintEvent* event)
@@ -143,10 +172,10 @@ frmVignereVisual::frmVignereVisual(const WindowContext& context)
     m_lblFirkant.reserve(Cells + 1);
     m_lblFirkant.push_back(nullptr);
     for (int i = 1; i <= Cells; ++i)
-        m_lblFirkant.push_back(m_grid->add(Name("lblFirkant", i), false));
+        m_lblFirkant.push_back(m_grid->cell((i - 1) / Size, (i - 1) % Size));
     for (int j = 0; j < Size; ++j) {
-        m_lblHorisontal.push_back(m_grid->add(Name("lblHorisontal", j), true));
-        m_lblVertikal.push_back(m_grid->add(Name("lblVertikal", j), true));
+        m_lblHorisontal.push_back(m_grid->columnHeader(j));
+        m_lblVertikal.push_back(m_grid->rowHeader(j));
     }
 
     // The boxes have no captions; their names say what each number is for.

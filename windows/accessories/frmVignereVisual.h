@@ -26,10 +26,13 @@ class LetterGrid;
 class GridLabel
 {
 public:
-    GridLabel(LetterGrid& grid, QString name, bool bold);
+    // A cell has a row and a column, 0 to 28; a column header has row -1, a row header column -1.
+    GridLabel(LetterGrid& grid, QString name, int row, int column);
 
     const QString& objectName() const { return m_name; }
-    bool isBold() const { return m_bold; }
+    int row() const { return m_row; }
+    int column() const { return m_column; }
+    bool isBold() const { return m_row < 0 || m_column < 0; }
     const QFont& font() const;
     const QString& text() const { return m_text; }
     void setText(const QString& text);
@@ -46,22 +49,37 @@ private:
 
     LetterGrid& m_grid;
     QString m_name;
-    bool m_bold;
+    int m_row;
+    int m_column;
     QString m_text;
     QColor m_backColor = Qt::white;
     QRect m_geometry;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
 };
 
-// The surface the squares are drawn on; it covers the window below its other controls.
+// The surface the squares are drawn on; it covers the window below its other controls. Screen readers
+// see it as a table: a header row, then each row as its header and its cells (LetterGridAccessible.cpp).
 class LetterGrid final : public QWidget
 {
+    Q_OBJECT
+
 public:
+    static constexpr int Size = 29;
+
     explicit LetterGrid(QWidget* parent);
     ~LetterGrid() override;
 
-    GridLabel* add(QString name, bool bold);
+    // Where the square of a row and a column lies in labels(); -1 stands for the header.
+    static std::size_t indexOf(int row, int column);
+    // Rows and columns 0 to 28; nullptr outside.
+    GridLabel* cell(int row, int column) const;
+    GridLabel* columnHeader(int column) const;
+    GridLabel* rowHeader(int row) const;
+    // In reading order: the column headers, then row by row its header and its cells.
+    const std::vector<std::unique_ptr<GridLabel>>& labels() const { return m_labels; }
     const QFont& letterFont(bool bold) const { return bold ? m_bold : m_regular; }
+    // A square's letter or colour changed: a screen reader that has met it hears of it.
+    void changed(const GridLabel& label, bool colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,7 @@
 #include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/main/frmCrypt.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -83,6 +84,33 @@ class frmVignereVisualTest : public QObject
         return names;
     }
 
+    QAccessibleInterface* table() const
+    {
+        return QAccessible::queryAccessibleInterface(w->findChild<QWidget*>("grid"));
+    }
+    // What a screen reader is told is selected, walking the table and its headers, as marked() says it.
+    QStringList selectedForScreenReader() const
+    {
+        QStringList names;
+        const auto note = [&names](QAccessibleInterface* square, const QString& name) {
+            if (square->state().selected)
+                names << name + "=" +
+                             (square->text(QAccessible::Description) == "Rød" ? "#ff0000" : "#00ff00");
+        };
+        QAccessibleTableInterface* grid = table()->tableInterface();
+        for (int row = 0; row < 29; ++row)
+            for (int column = 0; column < 29; ++column) {
+                QAccessibleTableCellInterface* cell = grid->cellAt(row, column)->tableCellInterface();
+                note(grid->cellAt(row, column), QString("lblFirkant(%1)").arg(29 * row + column + 1));
+                if (column == 0)
+                    note(cell->rowHeaderCells().value(0), QString("lblVertikal(%1)").arg(row));
+                if (row == 0)
+                    note(cell->columnHeaderCells().value(0), QString("lblHorisontal(%1)").arg(column));
+            }
+        names.sort();
+        return names;
+    }
+
 private slots:
     void init() { app = std::make_unique<testing::ProgramUnderTest>(); }
     void cleanup()
@@ -129,6 +157,48 @@ private slots:
         }
     }
 
+    // The painted grid as a screen reader meets it: a table of letters under their headers, each cell
+    // on its square, in reading order.
+    void screenReaderTable()
+    {
+        open();
+        QAccessibleInterface* grid = table();
+        QCOMPARE(grid->role(), QAccessible::Table);
+        QAccessibleTableInterface* rows = grid->tableInterface();
+        QVERIFY(rows != nullptr);
+        QCOMPARE(QList<int>({rows->rowCount(), rows->columnCount(), grid->childCount()}),
+                 QList<int>({29, 29, 29 + 29 * 30}));
+        QString reading;
+        for (int i = 0; i < 29 + 30; ++i)
+            reading += grid->child(i)->text(QAccessible::Name);
+        QCOMPARE(reading, Alphabet + "A" + Alphabet.mid(1) + "A");
+
+        QAccessibleInterface* h = rows->cellAt(2, 4); // row 3, column 5: cell 63
+        QAccessibleTableCellInterface* cell = h->tableCellInterface();
+        QVERIFY(cell != nullptr);
+        const QRect square = w->lblFirkant(63)->geometry();
+        QCOMPARE(h->rect(), QRect(w->mapToGlobal(square.topLeft()), square.size()));
+        QCOMPARE(grid->childAt(h->rect().center().x(), h->rect().center().y()), h);
+        QCOMPARE(grid->child(grid->indexOfChild(h)), h);
+        QCOMPARE(h->parent(), grid);
+        QCOMPARE(
+            (QStringList{h->text(QAccessible::Name), cell->rowHeaderCells().value(0)->text(QAccessible::Name),
+                         cell->columnHeaderCells().value(0)->text(QAccessible::Name)}),
+            (QStringList{"H", "C", "E"}));
+        QCOMPARE(
+            (QList<QAccessible::Role>{h->role(), cell->rowHeaderCells().value(0)->role(),
+                                      cell->columnHeaderCells().value(0)->role()}),
+            (QList<QAccessible::Role>{QAccessible::Cell, QAccessible::RowHeader, QAccessible::ColumnHeader}));
+        QCOMPARE(QList<int>({cell->rowIndex(), cell->columnIndex()}), QList<int>({2, 4}));
+
+        // A whole row or column marked counts as a selected row or column.
+        run("M 3 40");
+        run("K 7 29 1");
+        QCOMPARE(rows->selectedRows(), QList<int>{2});
+        QCOMPARE(rows->selectedColumns(), QList<int>{6});
+        QCOMPARE(rows->selectedCellCount(), 29 + 28);
+    }
+
     void marking_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -167,6 +237,7 @@ private slots:
             expected << header + "=#ff0000";
         expected.sort();
         QCOMPARE(marked(), expected);
+        QCOMPARE(selectedForScreenReader(), expected);
         QCOMPARE(app->fakes.beep.beeps(), 0);
     }
 
