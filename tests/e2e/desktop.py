@@ -3,6 +3,7 @@
 calls into the program's code."""
 
 import os
+import re
 import subprocess
 import tempfile
 import time
@@ -107,6 +108,17 @@ def read_ppm(path):
     return width, height, pixel
 
 
+def screen_shot(screen=0, keep=None):
+    """Width, height and pixel reader of everything one X screen of the display shows; kept as a
+    picture too if a path is given."""
+    display = os.environ["DISPLAY"].split(".")[0]
+    if keep:
+        run("import", "-display", f"{display}.{screen}", "-window", "root", keep, timeout=30)
+    with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
+        run("import", "-display", f"{display}.{screen}", "-window", "root", "-depth", "8", shot.name, timeout=30)
+        return read_ppm(shot.name)
+
+
 def describe(node):
     return f"{node.getRoleName()} '{node.name}'"
 
@@ -151,8 +163,8 @@ class Program:
         return wait_for(f"the X window '{title}'", lambda: self._xid(title))
 
     def _xid(self, title):
-        found = run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name",
-                    f"^{title}$", check=False).stdout.split()
+        found = run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+                    f"^{re.escape(title)}$", check=False).stdout.split()
         return found[-1] if found else None
 
     def focus(self, title):

@@ -11,8 +11,8 @@ import unittest
 
 import pyatspi
 
-from desktop import (SCALE, Program, children, clipboard_text, descendants, key, read_ppm, run, type_text,
-                     wait_for, wait_for_accessibility_bus)
+from desktop import (SCALE, Program, children, clipboard_text, descendants, key, screen_shot, type_text,
+                     wait_for, wait_for_accessibility_bus, xdotool)
 
 BINARY = os.environ["QEL_BINARY"]
 SHOTS = os.environ.get("QEL_SCREENSHOTS")  # where to save a picture of each window, if anywhere
@@ -21,6 +21,8 @@ LOGIN = "qelPortal - Logg inn"
 MAIN = "qelCrypto - Qelvang Kodelag"
 CRYPTKEY = "qelCrypto - Sett CryptKey"
 PANIC = "Form3"
+CRASH_BLUE = (0, 0, 170)
+SCREENS = int(os.environ.get("QEL_SCREENS", "1"))
 WORD = "hei"
 PASSWORD = "mez"  # the shared password, as typed
 
@@ -242,15 +244,35 @@ class Access(Session):
         panic = program.window(PANIC)
         program.wait_gone(MAIN)
         self.shoot(program, PANIC, "panic-screen")
-        program.focus(PANIC)
-        key("space")
+        # Every screen crash blue; only the text on the main window's screen is not.
+        box = program.find(panic, "label").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        text = [round(v * SCALE) for v in (box.x, box.y, box.x + box.width, box.y + box.height)]
+        for screen in range(SCREENS):
+            wait_for(f"screen {screen} to turn blue", lambda: self.blue_screen(screen, text if screen == 0 else None))
+            if SHOTS:
+                screen_shot(screen, os.path.join(SHOTS, f"panic-screen-{screen + 1}-of-{SCREENS}.png"))
+        if SCREENS > 1:  # a click on another screen leaves as well, and takes its blue away
+            xdotool("mousemove", "--screen", "1", "10", "10")
+            xdotool("click", "1")
+        else:
+            program.focus(PANIC)
+            key("space")
         login = program.window(LOGIN)
         program.wait_gone(PANIC)
+        for screen in range(1, SCREENS):
+            self.assertNotEqual(screen_shot(screen)[2](10, 10), CRASH_BLUE)
         program.find(login, "label", "Blei du redd?")
         # The main window waited hidden with its text.
         main = self.log_in(program)
         source, _ = self.boxes(program, main)
         program.wait_text(source, WORD)
+
+    @staticmethod
+    def blue_screen(screen, text):
+        """Whether every 16th pixel across and down a screen is crash blue, outside the text."""
+        width, height, pixels = screen_shot(screen)
+        return all(pixels(x, y) == CRASH_BLUE or (text and text[0] <= x < text[2] and text[1] <= y < text[3])
+                   for x in range(0, width, 16) for y in range(0, height, 16))
 
     def test_log_out_then_quit(self):
         program = self.start()
@@ -311,9 +333,7 @@ class EveryWindow(Session):
         self.assertEqual({c.getRoleName() for c in cells}, {"table cell"})
         self.assertEqual([c.getState().contains(pyatspi.STATE_SELECTED) for c in cells], [True] * 5 + [False] * 24)
         self.assertEqual(cells[4].description, "Rød")
-        with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
-            run("import", "-window", "root", "-depth", "8", shot.name, timeout=30)
-            _, _, pixels = read_ppm(shot.name)
+        _, _, pixels = screen_shot()
         colours = []
         for cell in cells:  # just inside the square's corner, off the letter
             box = cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)

@@ -40,6 +40,49 @@ QFont CrashFont()
     return font;
 }
 
+// Plain crash blue over a screen the text is not on. A click, or a key that types, leaves as on the
+// panic screen itself.
+class PanicCover final : public QWidget
+{
+public:
+    explicit PanicCover(frmPanikk& panic)
+        : QWidget(&panic, Qt::Tool | Qt::FramelessWindowHint), m_panic(panic)
+    {
+        setObjectName(QStringLiteral("dekke"));
+        setFocusPolicy(Qt::StrongFocus);
+        setAutoFillBackground(true);
+        setPalette(panic.palette());
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        event->accept();
+        m_panic.Form_Click();
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->text().isEmpty()) {
+            QWidget::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        m_panic.Form_KeyPress();
+    }
+
+private:
+    frmPanikk& m_panic;
+};
+
+// Full screen on the screen given. The geometry is set as well: without a window manager the request
+// alone would leave the window at its design size.
+void Cover(QWidget* window, QScreen* screen)
+{
+    window->setScreen(screen);
+    window->setGeometry(screen->geometry());
+    window->setWindowState(window->windowState() | Qt::WindowFullScreen);
+}
+
 } // namespace
 
 Text PanicText()
@@ -139,18 +182,53 @@ frmPanikk::~frmPanikk() = default;
 
 void frmPanikk::Form_Load()
 {
-    const QSize screen = ScreenOf(this)->geometry().size();
+    centreText(mainWindowScreen()->geometry().size());
+}
+
+void frmPanikk::centreText(const QSize& screen)
+{
     const QSize label = m_lblPanikk->size();
     m_lblPanikk->move(qRound(screen.width() / 2.0 - label.width() / 2.0),
                       qRound(screen.height() / 2.0 - label.height() / 2.0));
+    m_centredFor = screen;
 }
 
-// Covers the screen. Without a window manager a full-screen request alone would leave the window at
-// its design size, so the geometry is set as well.
-void frmPanikk::placeOnFirstShow()
+// The screen the user was looking at: the main window's, which is hidden by now but keeps its screen.
+QScreen* frmPanikk::mainWindowScreen() const
 {
-    setGeometry(ScreenOf(this)->geometry());
-    setWindowState(windowState() | Qt::WindowFullScreen);
+    const auto* main = rules().Find<QWidget>(WindowId::frmCrypt);
+    return main != nullptr && main->screen() != nullptr ? main->screen() : QGuiApplication::primaryScreen();
+}
+
+// Placed on every showing instead: the screens or the main window's place may have changed.
+void frmPanikk::placeOnFirstShow() {}
+
+void frmPanikk::makeVisible()
+{
+    QScreen* home = mainWindowScreen();
+    Cover(this, home);
+    // The same layout as before unless the text now lands on a screen of another size.
+    if (home->geometry().size() != m_centredFor)
+        centreText(home->geometry().size());
+    qDeleteAll(m_covers);
+    m_covers.clear();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen == home)
+            continue;
+        auto* cover = new PanicCover(*this);
+        Cover(cover, screen);
+        cover->show();
+        m_covers.push_back(cover);
+    }
+    // Last, so that the window with the text has the keyboard.
+    FormWindow::makeVisible();
+}
+
+void frmPanikk::hideEvent(QHideEvent* event)
+{
+    for (QWidget* cover : m_covers)
+        cover->hide();
+    FormWindow::hideEvent(event);
 }
 
 void frmPanikk::lblPanikk_Click()

@@ -44,8 +44,12 @@ public:
     ~frmPanikk() override;
 
     void Form_Load() override;
+    // Covers every screen: the crash text on the main window's, plain blue on the others.
+    void makeVisible() override;
 
     QLabel* lblPanikk() const { return m_lblPanikk; }
+    // The plain blue windows over the other screens while the panic screen shows.
+    const std::vector<QWidget*>& covers() const { return m_covers; }
 
     void lblPanikk_Click();
     void Form_Click();
@@ -55,9 +59,15 @@ protected:
     void placeOnFirstShow() override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    QScreen* mainWindowScreen() const;
+    void centreText(const QSize& screen);
+
     CrashText* m_lblPanikk;
+    std::vector<QWidget*> m_covers;
+    QSize m_centredFor;
 };
 
 // Takes the panic screen away and brings up the login window, emptied.
