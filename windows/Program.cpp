@@ -69,7 +69,11 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                            "  -h, --help         Vis denne hjelpen.\n"
                            "  -v, --version      Vis versjonen.\n"
                            "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk (stasjon A:) i stedet for\n"
-                           "                     diskettstasjonen, %1.")
+                           "                     diskettstasjonen, %1.\n"
+                           "                     Uten valget: har stasjon A: ingen nøkkelfil, leses den\n"
+                           "                     første disken montert under /media eller /run/media\n"
+                           "                     som har en (en minnepinne, for eksempel); KeyDisk\n"
+                           "                     lages der når stasjon A: ikke er klar.")
                 .arg(DirectoryDrive::DriveA());
     } else if (parser.isSet(version)) {
         line.action = CommandLine::Action::Version;

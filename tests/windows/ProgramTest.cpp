@@ -100,6 +100,8 @@ private slots:
         row("keydisk with =", {"--keydisk=/mnt/a b"}, Action::Run, "/mnt/a b", {});
         row("help names drive A:", {"--help"}, Action::Help, {},
             "i stedet for\n                     diskettstasjonen, /media/floppy0.");
+        row("help names the mounted media", {"--help"}, Action::Help, {},
+            "første disken montert under /media eller /run/media\n");
         row("short help wins", {"--keydisk", "/x", "-h"}, Action::Help, "/x", "Bruk: qelCrypto [valg]");
         row("version", {"-v"}, Action::Version, {}, "qelCrypto ");
         row("unknown option", {"--bogus"}, Action::Error, {}, "Ukjent valg: --bogus");
