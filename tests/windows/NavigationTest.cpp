@@ -1,9 +1,8 @@
 #include "platform/QtText.h"
 #include "platform/StatusBar.h"
 #include "platform/TextBox.h"
-#include "tests/support/qt/FakeServices.h"
+#include "tests/support/qt/ProgramUnderTest.h"
 #include "windows/Program.h"
-#include "windows/Registry.h"
 #include "windows/access/frmLogin.h"
 #include "windows/access/frmPanikk.h"
 #include "windows/accessories/frmPizzaTimer.h"
@@ -25,9 +24,7 @@ class NavigationTest : public QObject
 {
     Q_OBJECT
 
-    ApplicationState state;
-    std::unique_ptr<FakeServices> fakes;
-    std::unique_ptr<WindowRules> rules;
+    std::unique_ptr<ProgramUnderTest> app;
     std::unique_ptr<QObject> context;
     int quits = 0;
 
@@ -37,12 +34,21 @@ class NavigationTest : public QObject
                                             "frmPanikk", "frmPizzaTimer", "frmVignereVisual",
                                             "frmGreetz", "frmChangelog"};
         QStringList shown;
-        for (const WindowId id : rules->Loaded())
-            shown << names[int(id)] + QString(rules->Find(id)->isShown() ? "+" : "-");
+        for (const WindowId id : app->rules.Loaded())
+            shown << names[int(id)] + QString(app->rules.Find(id)->isShown() ? "+" : "-");
         return shown.join(' ');
     }
-    frmLogin* login() const { return rules->Find<frmLogin>(WindowId::frmLogin); }
-    frmCrypt* crypt() const { return rules->Find<frmCrypt>(WindowId::frmCrypt); }
+    frmLogin* login() const { return app->rules.Find<frmLogin>(WindowId::frmLogin); }
+    frmCrypt* crypt() const { return app->rules.Find<frmCrypt>(WindowId::frmCrypt); }
+    // The login window's boxes, status and choice, and whether the user-name box has the keyboard.
+    QString loginBoxes() const
+    {
+        const bool focus = QTest::qWaitForWindowActive(login()) && login()->txtBrukernavn()->hasFocus();
+        return QStringList{login()->txtBrukernavn()->text(), login()->txtPassord()->text(),
+                           login()->Label3()->text(), login()->Combo1()->currentText(),
+                           focus ? "focus" : "no focus"}
+            .join('|');
+    }
     void logIn(const QString& user)
     {
         login()->txtBrukernavn()->setText(user);
@@ -59,7 +65,7 @@ class NavigationTest : public QObject
     }
     void leavePanic()
     {
-        auto* panic = rules->Find<frmPanikk>(WindowId::frmPanikk);
+        auto* panic = app->rules.Find<frmPanikk>(WindowId::frmPanikk);
         QVERIFY(QTest::qWaitForWindowActive(panic));
         QTest::keyClick(panic, Qt::Key_Space);
     }
@@ -68,20 +74,17 @@ class NavigationTest : public QObject
 private slots:
     void init()
     {
-        state = ApplicationState{};
-        fakes = std::make_unique<FakeServices>();
-        rules = std::make_unique<WindowRules>();
+        app = std::make_unique<ProgramUnderTest>();
         context = std::make_unique<QObject>();
         quits = 0;
-        RegisterWindows({state, *rules, fakes->services});
-        QuitWhenAllUnloaded(*rules, context.get(), [this] { ++quits; });
-        rules->Show(StartWindow);
+        QuitWhenAllUnloaded(app->rules, context.get(), [this] { ++quits; });
+        app->rules.Show(StartWindow);
         QCOMPARE(windows(), "frmLogin+");
     }
     void cleanup()
     {
         context.reset();
-        rules->UnloadAll();
+        app.reset();
         QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
@@ -100,13 +103,8 @@ private slots:
         QCOMPARE(windows(), "frmLogin- frmCrypt- frmCryptKey+ frmPanikk+");
         leavePanic();
         QCOMPARE(windows(), "frmLogin+ frmCrypt- frmCryptKey+ frmPanikk-");
-        QCOMPARE(login()->txtBrukernavn()->text(), "");
-        QCOMPARE(login()->txtPassord()->text(), "");
-        QCOMPARE(login()->Label3()->text(), "Blei du redd?");
-        QCOMPARE(login()->Combo1()->currentText(), "qelChat");
-        QVERIFY(QTest::qWaitForWindowActive(login()));
-        QVERIFY(login()->txtBrukernavn()->hasFocus());
-        QVERIFY(state.CurrentUser == U"Kaktus" && state.LoggedIn);
+        QCOMPARE(loginBoxes(), "||Blei du redd?|qelChat|focus");
+        QVERIFY(app->state.CurrentUser == U"Kaktus" && app->state.LoggedIn);
 
         login()->Combo1()->setCurrentText("qelCrypto");
         logIn("fjord");
@@ -116,10 +114,10 @@ private slots:
         QCOMPARE(login()->Label3()->text(), "");
 
         // A second panic shows the same screen again.
-        QWidget* screen = rules->Find<frmPanikk>(WindowId::frmPanikk);
+        QWidget* screen = app->rules.Find<frmPanikk>(WindowId::frmPanikk);
         run("panikk");
         QCOMPARE(windows(), "frmLogin- frmCrypt- frmCryptKey+ frmPanikk+");
-        QCOMPARE(rules->Find<frmPanikk>(WindowId::frmPanikk), screen);
+        QCOMPARE(app->rules.Find<frmPanikk>(WindowId::frmPanikk), screen);
         QCOMPARE(quits, 0);
     }
 
@@ -133,10 +131,10 @@ private slots:
         leavePanic();
         logIn("mast");
         crypt()->txtInput()->setText(U"tapt");
-        state.CryptKey = U"NØKKEL";
+        app->state.CryptKey = U"NØKKEL";
         // A pizza counting in the background goes too.
         run("menuPizzaTimer");
-        auto* pizza = rules->Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
+        auto* pizza = app->rules.Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
         QTest::mouseClick(pizza->Go(), Qt::LeftButton);
         QTest::mouseClick(pizza->Lukk(), Qt::LeftButton);
         QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk- frmPizzaTimer-");
@@ -147,12 +145,8 @@ private slots:
         press(Qt::Key_L, Qt::ControlModifier);
         QCOMPARE(windows(), "frmLogin+");
         QVERIFY(login() != before);
-        QCOMPARE(login()->Combo1()->currentText(), "qelCrypto");
-        QCOMPARE(login()->Combo1()->count(), 3);
-        QCOMPARE(login()->Label3()->text(), "");
-        QVERIFY(QTest::qWaitForWindowActive(login()));
-        QVERIFY(login()->txtBrukernavn()->hasFocus());
-        QVERIFY(state.CurrentUser == U"Mast" && state.LoggedIn);
+        QCOMPARE(loginBoxes(), "|||qelCrypto|focus");
+        QVERIFY(app->state.CurrentUser == U"Mast" && app->state.LoggedIn);
         QCoreApplication::processEvents();
         QCOMPARE(quits, 0);
 
@@ -160,19 +154,7 @@ private slots:
         QCOMPARE(windows(), "frmLogin- frmCrypt+");
         QCOMPARE(crypt()->txtInput()->text(), U"");
         QCOMPARE(welcome(), U"Velkommen til qelCrypto Fjord");
-        QCOMPARE(state.CryptKey, U"NØKKEL");
-    }
-
-    // The pizza timer on its own: it hides the login window, and closing it brings that back.
-    void standalonePizzaTimer()
-    {
-        login()->Combo1()->setCurrentText("qelPizzaTimer");
-        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
-        QCOMPARE(windows(), "frmLogin- frmPizzaTimer+");
-        rules->Find<QWidget>(WindowId::frmPizzaTimer)->close();
-        QCOMPARE(windows(), "frmLogin+");
-        QCoreApplication::processEvents();
-        QCOMPARE(quits, 0);
+        QCOMPARE(app->state.CryptKey, U"NØKKEL");
     }
 
     // Every way out: each ends with nothing loaded, and the program ends once the handler returns.
@@ -221,8 +203,9 @@ private slots:
             // The dialog was still showing, so closing the login window took only that.
             QCoreApplication::processEvents();
             QCOMPARE(windows(), "frmCrypt- frmCryptKey+ frmPanikk-");
-            QTest::mouseClick(rules->Find<QWidget>(WindowId::frmCryptKey)->findChild<QPushButton*>("cmdOK"),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                app->rules.Find<QWidget>(WindowId::frmCryptKey)->findChild<QPushButton*>("cmdOK"),
+                Qt::LeftButton);
         }
         QCOMPARE(quits, 0);
         QTRY_COMPARE(quits, 1);

@@ -1,0 +1,139 @@
+#include "tests/support/qt/ProgramUnderTest.h"
+
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(qel::WindowId)
+
+using namespace qel;
+using namespace qel::testing;
+
+namespace {
+
+// The controls of the focus chain the window set up, from the first round to it again.
+QString TabOrder(QWidget* first)
+{
+    QStringList order{first->objectName()};
+    for (QWidget* next = first->nextInFocusChain(); order.size() < 20; next = next->nextInFocusChain()) {
+        if (next->focusPolicy() != Qt::NoFocus && next->isVisible())
+            order << next->objectName();
+        if (next == first)
+            break;
+    }
+    return order.join(' ');
+}
+
+// A control of the design: shown, named by us, and not the ground the others lie on.
+bool Designed(const QWidget* widget)
+{
+    return widget != nullptr && widget->isVisible() && !widget->isWindow() &&
+           !widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_") &&
+           widget->geometry() != widget->parentWidget()->rect();
+}
+
+// Controls that reach outside what their parent shows, or cover another: a pixel of either is the
+// rounding of twips. The main window's logo reaches under its status bar, as it always has.
+QStringList LayoutFaults(QWidget* window)
+{
+    QStringList faults;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!Designed(control))
+            continue;
+        if (!control->parentWidget()->rect().adjusted(-1, -1, 1, 1).contains(control->geometry()))
+            faults << control->objectName() + " outside";
+        for (QObject* object : control->parentWidget()->children()) {
+            auto* other = qobject_cast<QWidget*>(object);
+            const bool pair = Designed(other) && other != control && other->objectName() != "StatusBar1" &&
+                              control->objectName() != "StatusBar1";
+            const QRect both = pair ? control->geometry() & other->geometry() : QRect();
+            if (both.width() > 1 && both.height() > 1)
+                faults << control->objectName() + " covers " + other->objectName();
+        }
+    }
+    return faults;
+}
+
+} // namespace
+
+class WindowDesignTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ProgramUnderTest> program;
+
+    QWidget* show(WindowId id)
+    {
+        auto* window = dynamic_cast<QWidget*>(program->rules.Show(id));
+        return window != nullptr && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+    }
+
+private slots:
+    void init() { program = std::make_unique<ProgramUnderTest>(); }
+    void cleanup()
+    {
+        program.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // The size in pixels (the panic screen covers the screen), and the controls Tab walks from the one
+    // that has the keyboard on opening.
+    void design_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("tabOrder");
+        // clang-format off
+        QTest::newRow("frmLogin") << WindowId::frmLogin << "qelPortal - Logg inn" << QSize(319, 225) << "txtBrukernavn txtPassord cmdLoggInn cmdKeyDisk cmdAvslutt Combo1 cmdAltPass txtBrukernavn";
+        QTest::newRow("frmCrypt") << WindowId::frmCrypt << "qelCrypto - Qelvang Kodelag" << QSize(400, 341) << "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput";
+        QTest::newRow("frmCryptKey") << WindowId::frmCryptKey << "qelCrypto - Sett CryptKey" << QSize(292, 132) << "txtInputKey cmdCopy txtOutputKey cmdOK txtInputKey";
+        QTest::newRow("frmPanikk") << WindowId::frmPanikk << "Form3" << QSize() << "frmPanikk frmPanikk";
+        QTest::newRow("frmPizzaTimer") << WindowId::frmPizzaTimer << "qelPizzaTimer - Demo verisjon!" << QSize(252, 259) << "txtTime Go Grandiosa BigOne Annet Stopp Lukk txtTime";
+        QTest::newRow("frmVignereVisual") << WindowId::frmVignereVisual << "Vignere Visual" << QSize(586, 593) << "Text1 Command1 Text2 Text3 Text4 Command2 Text1";
+        QTest::newRow("frmGreetz") << WindowId::frmGreetz << "qelCrypto - Greetz" << QSize(312, 119) << "cmdGreetzBack cmdGreetzBack";
+        QTest::newRow("frmChangelog") << WindowId::frmChangelog << "qelCrypto - Changelog" << QSize(297, 282) << "cmdBack cmdChangelogPrint Text1 cmdBack";
+        // clang-format on
+    }
+    void design()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(QSize, size);
+        QWidget* window = show(id);
+        QVERIFY(window != nullptr);
+        QTEST(window->windowTitle(), "title");
+        if (size.isValid())
+            QCOMPARE(window->size(), size);
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        QTEST(TabOrder(QApplication::focusWidget()), "tabOrder");
+        const QStringList faults = LayoutFaults(window);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+    }
+
+    // What no picture of a window shows until the user points at a control or acts on it.
+    void settings()
+    {
+        // clang-format off
+        const std::tuple<WindowId, const char*, const char*, QString> settings[] = {
+            {WindowId::frmLogin, "cmdKeyDisk", "toolTip", "KeyDisk (Ctrl+L)"},
+            {WindowId::frmLogin, "txtPassord", "echoMode", "Password"},
+            {WindowId::frmLogin, "Combo1", "editable", "false"},
+            {WindowId::frmCrypt, "Check1", "toolTip", "Strong fungerer bare ved bruk av Røver protokollen."},
+            {WindowId::frmCrypt, "Label2", "toolTip", "Qelvang Kodelag"},
+            {WindowId::frmCryptKey, "txtOutputKey", "verticalScrollBarPolicy", "ScrollBarAlwaysOff"},
+            {WindowId::frmChangelog, "Text1", "verticalScrollBarPolicy", "ScrollBarAlwaysOn"},
+        };
+        // clang-format on
+        QStringList wrong;
+        for (const auto& [id, name, property, value] : settings) {
+            auto* control = show(id)->findChild<QWidget*>(name);
+            const QVariant actual = control != nullptr ? control->property(property) : QVariant();
+            if (actual.toString() != value)
+                wrong << QString("%1.%2 is %3").arg(name, property, actual.toString());
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
+    }
+};
+
+QTEST_MAIN(WindowDesignTest)
+#include "WindowDesignTest.moc"

@@ -1,0 +1,143 @@
+#include "windows/accessories/frmChangelog.h"
+#include "windows/accessories/frmGreetz.h"
+
+#include "platform/QtText.h"
+#include "platform/TextBox.h"
+#include "tests/support/qt/ProgramUnderTest.h"
+#include "windows/main/frmCrypt.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+Q_DECLARE_METATYPE(qel::WindowId)
+
+using namespace qel;
+
+// The two little windows of the Dill menu, opened over the main window.
+class GreetzAndChangelogTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<testing::ProgramUnderTest> app;
+    frmCrypt* crypt = nullptr;
+
+    template <typename Window>
+    Window* open(WindowId id)
+    {
+        auto* window = dynamic_cast<Window*>(app->rules.Show(id));
+        return window != nullptr && QTest::qWaitForWindowActive(window) ? window : nullptr;
+    }
+    frmChangelog* changelog() { return open<frmChangelog>(WindowId::frmChangelog); }
+    QString text(frmChangelog* log) const { return ToQString(log->Text1()->text()); }
+
+private slots:
+    void init()
+    {
+        app = std::make_unique<testing::ProgramUnderTest>();
+        crypt = static_cast<frmCrypt*>(app->rules.Show(WindowId::frmCrypt));
+        crypt->move(30, 40); // away from the screen's centre, where the window would centre without it
+    }
+    void cleanup()
+    {
+        app.reset();
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    // A line for each of the three users under a red heading; a changelog that typing does not change.
+    void opensOverTheMainWindow()
+    {
+        auto* greetz = open<frmGreetz>(WindowId::frmGreetz);
+        QCOMPARE(greetz->frameGeometry().center(), crypt->frameGeometry().center());
+        const QStringList starts{"Greetz fly out to:", "Kaktus – ", "Fjord – ", "Mast – "};
+        const QLabel* labels[] = {greetz->lblGreetzFlyOut(), greetz->lblGreet1(), greetz->lblGreet2(),
+                                  greetz->lblGreet3()};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(labels[i]->text().startsWith(starts[i]), qPrintable(labels[i]->text()));
+        QCOMPARE(labels[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QVERIFY(labels[0]->font().bold() && labels[0]->font().italic() &&
+                labels[1]->font() == QApplication::font());
+
+        frmChangelog* log = changelog();
+        QCOMPARE(log->frameGeometry().center(), crypt->frameGeometry().center());
+        QTest::keyClicks(log->Text1(), "x");
+        QTest::keyClick(log->Text1(), Qt::Key_Return);
+        QCOMPARE(text(log), "Hva er vitsen med changelog?\r\n");
+    }
+
+    // Its button unloads the window and brings up the main window, even from hidden; the close box
+    // only unloads. The next Show loads the window afresh.
+    void closingUnloads_data()
+    {
+        QTest::addColumn<WindowId>("id");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("mainHidden");
+        // clang-format off
+        QTest::newRow("Greetz, Lukk") << WindowId::frmGreetz << "cmdGreetzBack" << false;
+        QTest::newRow("Greetz, Lukk, main window hidden") << WindowId::frmGreetz << "cmdGreetzBack" << true;
+        QTest::newRow("Greetz, close box") << WindowId::frmGreetz << "" << false;
+        QTest::newRow("Changelog, Tilbake, main window hidden") << WindowId::frmChangelog << "cmdBack" << true;
+        QTest::newRow("Changelog, close box") << WindowId::frmChangelog << "" << false;
+        // clang-format on
+    }
+    void closingUnloads()
+    {
+        QFETCH(WindowId, id);
+        QFETCH(QString, button);
+        QFETCH(bool, mainHidden);
+        if (mainHidden)
+            app->rules.Hide(WindowId::frmCrypt);
+        const QPointer<QWidget> old = open<QWidget>(id);
+        old->setProperty("used", true);
+        if (!button.isEmpty())
+            QTest::mouseClick(old->findChild<QPushButton*>(button), Qt::LeftButton);
+        else
+            old->close();
+        QVERIFY(!app->rules.IsLoaded(id));
+        QTRY_VERIFY(old.isNull());
+        QCOMPARE(crypt->isVisible(), !button.isEmpty() || !mainHidden);
+        if (!button.isEmpty())
+            QTRY_COMPARE(QApplication::activeWindow(), crypt);
+        QVERIFY(!open<QWidget>(id)->property("used").isValid());
+    }
+
+    // Print sends the box's text as one page, or says why nothing came out; the window stays open.
+    void printPrintsTheChangelog_data()
+    {
+        QTest::addColumn<int>("planted"); // -1: none
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("printed") << -1 << QString() << 0;
+        QTest::newRow("no printer") << int(PrintOutcome::NoPrinter)
+                                    << "Fant ingen skriver, så ingenting ble skrevet ut."
+                                    << int(MessageIcon::Exclamation);
+        QTest::newRow("failed") << int(PrintOutcome::Failed)
+                                << "Utskriften feilet! Sjekk skriveren og prøv igjen."
+                                << int(MessageIcon::Critical);
+    }
+    void printPrintsTheChangelog()
+    {
+        QFETCH(int, planted);
+        QFETCH(QString, box);
+        QFETCH(int, icon);
+        frmChangelog* log = changelog();
+        if (planted >= 0)
+            app->fakes.printer.failNextPrint(PrintOutcome(planted));
+        QTest::mouseClick(log->cmdChangelogPrint(), Qt::LeftButton);
+        QCOMPARE(app->fakes.printer.prints(), 1);
+        std::vector<MessageBoxRequest> boxes;
+        if (!box.isEmpty())
+            boxes.push_back({FromQString(box), U"qelPortal", MessageButtons::Ok, MessageIcon(icon)});
+        QCOMPARE(app->fakes.dialogs.messages(), boxes);
+        QVERIFY(app->rules.IsLoaded(WindowId::frmChangelog) && log->isVisible());
+        const QString pdf = app->fakes.printer.pdfPath();
+        QCOMPARE(testing::PdfLines(pdf).join("|"),
+                 box.isEmpty() ? "Hva er vitsen med changelog?" : "<pdftotext failed>");
+        QCOMPARE(testing::PdfPages(pdf), box.isEmpty() ? 1 : -1);
+    }
+};
+
+QTEST_MAIN(GreetzAndChangelogTest)
+#include "GreetzAndChangelogTest.moc"
