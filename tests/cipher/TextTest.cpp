@@ -30,7 +30,10 @@ const std::vector<CaseTest::ParamType> CaseRows = {
     {"AsciiA", U'a', U'A'}, {"Ae", U'æ', U'Æ'}, {"CaronS", U'š', U'Š'}, {"Oe", U'œ', U'Œ'},
     {"CaronZ", U'ž', U'Ž'}, {"UmlautY", U'ÿ', U'Ÿ'}, {"Times", U'×', U'×'}, {"Division", U'÷', U'÷'},
     {"Micro", U'µ', U'µ'}, {"SharpS", U'ß', U'ß'}, {"KelvinSign", U'\u212A', U'\u212A'},
-    {"C1Control", U'\u009A', U'\u009A'}, {"ScriptG", U'\u0261', U'\u0261'}};
+    {"C1Control", U'\u009A', U'\u009A'}, {"ScriptG", U'\u0261', U'\u0261'},
+    // The ends of each range, and the characters just outside them.
+    {"AsciiZ", U'z', U'Z'}, {"GraveA", U'à', U'À'}, {"Thorn", U'þ', U'Þ'}, {"AtSign", U'@', U'@'},
+    {"Bracket", U'[', U'['}, {"Backtick", U'`', U'`'}, {"Brace", U'{', U'{'}, {"InvertedQuestion", U'¿', U'¿'}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Characters, CaseTest, ::testing::ValuesIn(CaseRows), RowName);
 
@@ -48,7 +51,11 @@ TEST_P(Utf8Test, ConvertsCodePoints)
 const std::vector<Utf8Test::ParamType> Utf8Rows = {
     {"Bytes1To4", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", U"aÆ€😀", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80"},
     {"LoneContinuationByte", "a\x80z", U"a\uFFFDz", "a\xEF\xBF\xBDz"},
-    {"TruncatedAtEnd", "a\xC3", U"a\uFFFD", "a\xEF\xBF\xBD"}};
+    {"TruncatedAtEnd", "a\xC3", U"a\uFFFD", "a\xEF\xBF\xBD"},
+    // U+D7FF, U+D800, U+DFFF, U+E000, an overlong NUL, U+10FFFF, U+110000
+    {"SurrogatesOverlongAndTop", "\xED\x9F\xBF\xED\xA0\x80\xED\xBF\xBF\xEE\x80\x80\xC0\x80\xF4\x8F\xBF\xBF\xF4\x90\x80\x80",
+     U"\uD7FF\uFFFD\uFFFD\uE000\uFFFD\U0010FFFF\uFFFD",
+     "\xED\x9F\xBF\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD"}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Edges, Utf8Test, ::testing::ValuesIn(Utf8Rows), RowName);
 

@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <functional>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -110,72 +109,48 @@ bool PrivateMounts()
 }
 
 // A write that fails on a real file system, at any point, reports its cause and leaves the earlier
-// key file as it was, with nothing else left behind on the disk.
+// key file as it was, with nothing else left behind on the disk. Rows: the limit of this process's
+// file size; a medium filled up; a medium remounted read-only (these two need root).
 TEST_F(KeyDriveTest, OldFileSurvivesEveryWriteFailure)
 {
     const std::string earlier = "100001431,\"tg04user\",905\r\n";
-    const std::string longer = "100003219,\"en lang brukers navn\",2359\r\n";
     const bool root = PrivateMounts();
     const QByteArray mountPoint = dir.filePath(QStringLiteral("mnt")).toLocal8Bit();
-    const auto tmpfs = [&](const char* options) {
-        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("mnt")));
-        ASSERT_EQ(mount("qel", mountPoint.constData(), "tmpfs", 0, options), 0);
-    };
     DirectoryDrive medium(QString::fromLocal8Bit(mountPoint));
-    struct Row {
-        const char* name;
-        bool needsRoot;
-        std::function<void()> before;
-        std::function<void()> after;
-        ErrorNumber expected;
-    };
-    const std::vector<Row> rows{
-        {"file size limit reached", false,
-         [] {
-             std::signal(SIGXFSZ, SIG_IGN);
-             const rlimit limit{8, RLIM_INFINITY};
-             setrlimit(RLIMIT_FSIZE, &limit);
-         },
-         [] {
-             const rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
-             setrlimit(RLIMIT_FSIZE, &limit);
-         },
-         ErrorNumber::DiskFull},
-        {"medium full", true,
-         [&] {
-             tmpfs("size=64k");
-             ASSERT_FALSE(medium.replace(Name, earlier).has_value());
-             QFile fill(medium.path(QStringLiteral("fill")));
-             ASSERT_TRUE(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-             while (fill.write(QByteArray(4096, 'x')) > 0) {
-             }
-         },
-         [&] { umount(mountPoint.constData()); }, ErrorNumber::DiskFull},
-        {"medium read-only", true,
-         [&] {
-             tmpfs("size=64k");
-             ASSERT_FALSE(medium.replace(Name, earlier).has_value());
-             ASSERT_EQ(mount("qel", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
-         },
-         [&] { umount(mountPoint.constData()); }, ErrorNumber::PermissionDenied},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        if (row.needsRoot && !root) {
-            std::printf("skipped without root: %s\n", row.name);
+    for (const auto& [name, onMedium, expected] :
+         {std::tuple{std::string_view("file size limit"), false, ErrorNumber::DiskFull},
+          {"full", true, ErrorNumber::DiskFull},
+          {"read-only", true, ErrorNumber::PermissionDenied}}) {
+        SCOPED_TRACE(name);
+        if (onMedium && !root)
             continue;
+        DirectoryDrive& target = onMedium ? medium : drive;
+        if (onMedium) {
+            ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("mnt")));
+            ASSERT_EQ(mount("qel", mountPoint.constData(), "tmpfs", 0, "size=64k"), 0);
         }
-        DirectoryDrive& target = row.needsRoot ? medium : drive;
-        if (!row.needsRoot) {
-            ASSERT_FALSE(target.replace(Name, earlier).has_value());
+        ASSERT_FALSE(target.replace(Name, earlier).has_value());
+        rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+        if (!onMedium) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            limit.rlim_cur = 8;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        } else if (name == "read-only") {
+            ASSERT_EQ(mount("qel", mountPoint.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        } else {
+            QFile fill(medium.path(QStringLiteral("fill")));
+            ASSERT_TRUE(fill.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (fill.write(QByteArray(4096, 'x')) > 0) {
+            }
         }
-        row.before();
-        const std::optional<Failure> failure = target.replace(Name, longer);
+        const std::optional<Failure> failure =
+            target.replace(Name, "100003219,\"en lang brukers navn\",2359\r\n");
         const std::string left = target.read(Name, 100).value();
         QStringList files = QDir(target.root()).entryList(QDir::Files | QDir::Hidden);
-        row.after();
+        limit.rlim_cur = RLIM_INFINITY;
+        onMedium ? (void)umount(mountPoint.constData()) : (void)setrlimit(RLIMIT_FSIZE, &limit);
         ASSERT_TRUE(failure.has_value());
-        EXPECT_EQ(failure->number, row.expected);
+        EXPECT_EQ(failure->number, expected);
         EXPECT_EQ(left, earlier);
         files.removeAll(QStringLiteral("fill"));
         EXPECT_EQ(files, QStringList{Name});

@@ -2,87 +2,14 @@
 
 #include <QtTest>
 
-#include <memory>
-
 using namespace qel;
 
-namespace {
-
-class PlainForm final : public Form
-{
-public:
-    void makeVisible() override { m_shown = true; }
-    void makeHidden() override { m_shown = false; }
-    bool isShown() const override { return m_shown; }
-    void dispose() override { delete this; }
-
-private:
-    bool m_shown = false;
-};
-
-} // namespace
-
+// The program's command line and icon; when it ends is walked through by the navigation test.
 class ProgramTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<WindowRules> windows;
-    std::unique_ptr<QObject> context;
-    int quits = 0;
-
 private slots:
-    void init()
-    {
-        windows = std::make_unique<WindowRules>();
-        context = std::make_unique<QObject>();
-        quits = 0;
-        for (const WindowId id : {WindowId::frmLogin, WindowId::frmCrypt})
-            windows->registerWindow(id, [] { return std::make_unique<PlainForm>(); });
-        QuitWhenAllUnloaded(*windows, context.get(), [this] { ++quits; });
-    }
-    void cleanup() { context.reset(); }
-
-    // The decision waits for the event loop, and a window left loaded keeps the program running.
-    void endsOnceTheLastWindowIsGone()
-    {
-        windows->Show(WindowId::frmLogin);
-        windows->Show(WindowId::frmCrypt);
-        windows->Unload(WindowId::frmLogin);
-        QCoreApplication::processEvents();
-        QCOMPARE(quits, 0);
-        windows->Unload(WindowId::frmCrypt);
-        QCOMPARE(quits, 0);
-        QTRY_COMPARE(quits, 1);
-    }
-
-    // Logging out unloads everything and shows a fresh window before the handler returns.
-    void aWindowShownInTheSameHandlerKeepsItRunning()
-    {
-        windows->Show(WindowId::frmCrypt);
-        windows->UnloadAll();
-        windows->Show(WindowId::frmLogin);
-        QCoreApplication::processEvents();
-        QCOMPARE(quits, 0);
-    }
-
-    // Hidden windows that nothing visible is left to bring back go too, once the handler has returned;
-    // a handler that unloads one window and then shows another keeps them.
-    void windowsLeftHiddenAreUnloaded()
-    {
-        windows->Show(WindowId::frmLogin);
-        windows->Show(WindowId::frmCrypt);
-        windows->Hide(WindowId::frmCrypt);
-        windows->Unload(WindowId::frmLogin);
-        windows->Show(WindowId::frmLogin);
-        QCoreApplication::processEvents();
-        QCOMPARE(windows->Loaded().size(), 2U);
-
-        windows->Unload(WindowId::frmLogin);
-        QCOMPARE(windows->Loaded().size(), 1U);
-        QTRY_COMPARE(quits, 1);
-        QVERIFY(windows->Loaded().empty());
-    }
-
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");

@@ -55,7 +55,6 @@ public:
     {}
     QDateTime now() const override { return m_now; }
     void set(QDateTime now) { m_now = std::move(now); }
-    void advanceSeconds(qint64 seconds) { m_now = m_now.addSecs(seconds); }
 
 private:
     QDateTime m_now;

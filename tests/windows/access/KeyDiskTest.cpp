@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace qel {
 namespace {
 
@@ -100,27 +97,6 @@ TEST_F(KeyDiskTest, WriteFailureDescribedOrGivenUp)
     WriteKeyDisk(fakes.services, U"Mast");
     EXPECT_EQ(fakes.dialogs.messages().size(), 3U);
     EXPECT_EQ(fakes.drive.content(Name), "earlier");
-}
-
-// A medium that takes no more: the box, "Feilkode 61" after Nei, and the earlier key still there.
-TEST_F(KeyDiskTest, FullMediumKeepsTheEarlierKey)
-{
-    fakes.drive.put(Name, "100001431,\"Kaktus\",905\r\n", madeAt);
-    DirectoryDrive medium(QFileInfo(fakes.drive.path(Name)).path());
-    Services services{fakes.dialogs, fakes.clipboard, fakes.clock,  fakes.random,
-                      fakes.beep,    medium,          fakes.printer};
-    fakes.dialogs.answerNextMessage(MessageAnswer::No);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{8, RLIM_INFINITY};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    WriteKeyDisk(services, U"Mast");
-    limit.rlim_cur = RLIM_INFINITY;
-    setrlimit(RLIMIT_FSIZE, &limit);
-
-    const MessageBoxRequest description{U"Feilkode 61: Disken er full", U"Feilbeskrivelse",
-                                        MessageButtons::Ok, MessageIcon::Information};
-    EXPECT_EQ(fakes.dialogs.messages(), (std::vector{KeyDiskMessages::WriteFailure(), description}));
-    EXPECT_EQ(fakes.drive.content(Name), "100001431,\"Kaktus\",905\r\n");
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "windows/accessories/frmVignereVisual.h"
 
 #include "tests/support/qt/ProgramUnderTest.h"
-#include "windows/main/frmCrypt.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -284,18 +283,6 @@ private slots:
         open();
         QCOMPARE(marked(), QStringList());
         QVERIFY(w->Text1()->text().isEmpty() && w->Text2()->text().isEmpty());
-    }
-
-    void menuCommandOpensIt()
-    {
-        app->rules.Show(WindowId::frmCrypt);
-        auto* command = app->rules.Find<frmCrypt>(WindowId::frmCrypt)->findChild<QAction*>("vignereVisual");
-        QVERIFY(command != nullptr && command->isEnabled());
-        QCOMPARE(command->text(), "&Vignere Visual");
-        command->trigger();
-        w = app->rules.Find<frmVignereVisual>(WindowId::frmVignereVisual);
-        QVERIFY(w != nullptr && w->isVisible() && !w->isModal());
-        QVERIFY(app->rules.Find(WindowId::frmCrypt)->isShown());
     }
 };
 
