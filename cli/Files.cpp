@@ -70,6 +70,11 @@ std::string DirectoryOf(const std::string& path)
 
 } // namespace
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv)
+{
+    return {argv + 1, argv + argc};
+}
+
 FileError ReadAll(const std::string& path, std::string& bytes)
 {
     const bool standardInput = path == "-";

@@ -2,8 +2,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qel::cli {
+
+// The arguments after the program's name, in UTF-8 on every system.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 // What went wrong with a file, in Norwegian, or nothing when all went well.
 using FileError = std::optional<std::string>;

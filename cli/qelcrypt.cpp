@@ -123,7 +123,7 @@ int Run(const Invocation& invocation)
 
 int main(int argc, char** argv)
 {
-    const Invocation invocation = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    const Invocation invocation = ParseArguments(CommandLineArguments(argc, argv));
     switch (invocation.action) {
     case Invocation::Action::Help:
         std::fputs(HelpText, stdout);

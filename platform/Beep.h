@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 struct ca_context;
+#endif
 
 namespace qel {
 
@@ -18,6 +20,11 @@ public:
 // Plays a named event sound of the desktop's sound theme; false when nothing could be played.
 using EventSoundPlayer = std::function<bool(const std::string& eventId)>;
 
+#ifdef _WIN32
+// The sound Windows plays for a default message beep (MessageBeep), whatever the user set for it:
+// Windows has no sound theme to name an event in, so the event is not looked at.
+bool PlayMessageBeep(const std::string& eventId);
+#else
 // The desktop's event sounds through libcanberra (the freedesktop sound theme). libcanberra gives up
 // on the first driver that fails, so each driver has a context of its own and they are tried in turn:
 // by default the sound server first, then the sound card through ALSA. The contexts live as long as the
@@ -36,6 +43,7 @@ public:
 private:
     std::vector<ca_context*> m_contexts;
 };
+#endif
 
 // The system beep as a user hears it. Qt's beep is the X bell, which most Linux desktops keep silent,
 // so the desktop's bell sound plays first and the X bell rings only where no sound could be played.

@@ -58,8 +58,12 @@ int main(int argc, char* argv[])
     qel::QtClipboard clipboard;
     qel::SystemClock clock;
     qel::SeededRandom random = qel::SeededRandom::fromClock();
+#ifdef Q_OS_WIN
+    qel::DesktopBeep beep(qel::PlayMessageBeep, qel::RingBell);
+#else
     qel::CanberraPlayer sounds;
     qel::DesktopBeep beep([&sounds](const std::string& event) { return sounds.play(event); }, qel::RingBell);
+#endif
     // --keydisk names the one directory to use; without it, drive A: and the media a desktop mounts.
     qel::DirectoryDrive keyDiskDirectory(commandLine.keyDisk.value_or(QString()));
     qel::MediaDrive media(qel::DirectoryDrive(qel::DirectoryDrive::DriveA(), qel::DirectoryDrive::MountPoint),

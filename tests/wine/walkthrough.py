@@ -1,0 +1,276 @@
+"""The Windows build as a Windows user meets it, under Wine on a private X server: installed silently,
+started from where the installer put it, driven by keys and clicks (xdotool), read through the
+clipboard (xclip) and screenshots. Wine has no accessibility bus, so controls that take no key are
+clicked at their design positions (twips / 15, from the window's client area). Run by tests/wine/run."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+WINE = os.environ["QEL_WINE"]
+INSTALLER = os.environ["QEL_INSTALLER"]
+LINUX_BINARY = os.environ.get("QEL_LINUX_BINARY")  # a Linux build, for texts across the clipboard
+SHOTS = os.environ.get("QEL_SCREENSHOTS")
+PREFIX = os.environ["WINEPREFIX"]
+
+LOGIN = "qelPortal - Logg inn"
+MAIN = "qelCrypto - Qelvang Kodelag"
+PANIC = "Form3"
+QUESTION = "Lage KeyDisk?"
+WORD = "hemmelig"
+PROGRAMS = os.path.join(PREFIX, "drive_c", "users", os.environ.get("USER", "root"), "AppData")
+INSTALLED = os.path.join(PROGRAMS, "Local", "Programs", "qelCrypto")
+SHORTCUT = os.path.join(PROGRAMS, "Roaming", "Microsoft", "Windows", "Start Menu", "Programs",
+                        "qelCrypto - forkle korte tekster.lnk")
+
+
+def wait_for(what, probe, timeout=30.0):
+    deadline = time.monotonic() + timeout
+    while True:
+        found = probe()
+        if found:
+            return found
+        if time.monotonic() > deadline:
+            raise AssertionError(f"gave up waiting for {what} after {timeout:.0f} s")
+        time.sleep(0.2)
+
+
+def run(*args, check=True, timeout=30):
+    return subprocess.run(args, check=check, timeout=timeout, capture_output=True, text=True)
+
+
+def xid(title):
+    found = run("xdotool", "search", "--onlyvisible", "--name", f"^{re.escape(title)}$", check=False)
+    return found.stdout.split()[-1] if found.stdout.split() else None
+
+
+def window(title, timeout=30.0):
+    return wait_for(f"the window '{title}'", lambda: xid(title), timeout)
+
+
+def wait_gone(title):
+    wait_for(f"the window '{title}' to close", lambda: xid(title) is None)
+
+
+def focus(title):
+    found = window(title)
+    run("xdotool", "windowfocus", "--sync", found)
+    wait_for(f"'{title}' to have the keyboard", lambda: run("xdotool", "getwindowfocus").stdout.strip() == found)
+    return found
+
+
+def key(*keys):
+    run("xdotool", "key", "--clearmodifiers", "--delay", "60", *keys)
+
+
+def type_text(text):
+    run("xdotool", "type", "--clearmodifiers", "--delay", "40", text)
+
+
+def click(title, x, y):
+    """Clicks a point of a window's client area, in pixels."""
+    run("xdotool", "mousemove", "--window", window(title), "--sync", str(x), str(y), "click", "1")
+
+
+def clipboard():
+    result = run("xclip", "-o", "-selection", "clipboard", check=False, timeout=5)
+    return result.stdout if result.returncode == 0 else None
+
+
+def clear_clipboard():
+    subprocess.run(["xclip", "-i", "-selection", "clipboard", "-loops", "1"], input="", text=True,
+                   timeout=5, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def header(encrypted):
+    """The protocol letter and pass count of an encrypted text's outer header."""
+    position = int(encrypted[:3])
+    return encrypted[position - 1], int(encrypted[position:position + 2])
+
+
+def shoot(title, name):
+    if SHOTS:
+        os.makedirs(SHOTS, exist_ok=True)
+        run("import", "-window", window(title), os.path.join(SHOTS, name + ".png"))
+
+
+class Copy:
+    """One running copy of the program, its Windows build under Wine or its Linux build."""
+
+    def __init__(self, command, env=None):
+        self.log = tempfile.TemporaryFile(mode="w+")
+        self.process = subprocess.Popen(command, env=dict(os.environ, **(env or {})), stdout=self.log,
+                                        stderr=self.log)
+
+    def log_in(self, user="kaktus", password="mez"):
+        focus(LOGIN)  # the user name box has the focus
+        key("ctrl+a")
+        type_text(user)
+        key("Tab", "ctrl+a")
+        type_text(password)
+        key("Return")
+        window(MAIN)
+        wait_gone(LOGIN)
+        focus(MAIN)  # the input box has the focus
+
+    def encrypt(self, word):
+        """Vignere without a key would not do: Røver three times, by File, Kryptering, Krypter x3."""
+        key("ctrl+r")  # Edit, Reset: both boxes empty
+        type_text(word)
+        # The option button "Røver" at its design place, below the menu bar.
+        menu_bar = int(run("xdotool", "getwindowgeometry", "--shell", window(MAIN)).stdout.split("HEIGHT=")[1]
+                       .split()[0]) - 4830 // 15
+        click(MAIN, 5160 // 15 + 16, menu_bar + 720 // 15 + 8)
+        key("alt+f", "k", "Down", "Return")
+
+    def copy(self):
+        clear_clipboard()
+        key("alt+e", "c")  # Edit, &Copy
+        return wait_for("the text on the clipboard", clipboard)
+
+    def paste_and_decrypt(self):
+        key("alt+e", "p")  # Edit, &Paste
+        key("alt+d")  # &Dekrypter
+        return self.copy()
+
+    def wait_exit(self, timeout=30):
+        return self.process.wait(timeout)
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(10)
+
+    def output(self):
+        self.log.seek(0)
+        return self.log.read()
+
+
+def windows_copy():
+    return Copy([WINE, os.path.join(INSTALLED, "qelCrypto.exe")])
+
+
+class OnWindows(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        subprocess.run([WINE, INSTALLER, "/S"], check=True, timeout=180)
+        run("wineserver", "-w", timeout=120)
+        # Drive A: is a folder here, as a diskette would be.
+        cls.disk = tempfile.mkdtemp()
+        os.symlink(cls.disk, os.path.join(PREFIX, "dosdevices", "a:"))
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.disk)
+
+    def setUp(self):
+        self.copies = []
+
+    def tearDown(self):
+        for copy in self.copies:
+            if copy.process.poll() not in (None, 0):
+                sys.stderr.write(f"\n--- what the program said ---\n{copy.output()[-3000:]}\n")
+            copy.kill()
+
+    def start(self, copy):
+        self.copies.append(copy)
+        return copy
+
+    def test_1_installed_per_user_with_shortcut_and_uninstaller(self):
+        for name in ("qelCrypto.exe", "qelcrypt.exe", "Avinstaller.exe", "Qt6Widgets.dll",
+                     "platforms/qwindows.dll", "styles/qwindowsvistastyle.dll", "imageformats/qgif.dll"):
+            self.assertTrue(os.path.isfile(os.path.join(INSTALLED, name)), name)
+        self.assertTrue(os.path.isfile(SHORTCUT))
+
+    def test_2_encrypt_three_times_and_back_then_panic_and_quit(self):
+        program = self.start(windows_copy())
+        window(LOGIN)
+        shoot(LOGIN, "login-window")
+        program.log_in()
+        shoot(MAIN, "main-window-empty")
+        program.encrypt(WORD)
+        encrypted = program.copy()
+        self.assertEqual(header(encrypted), ("b", 3))
+        shoot(MAIN, "main-window-encrypted")
+        self.assertEqual(program.paste_and_decrypt(), WORD)
+        shoot(MAIN, "main-window-decrypted")
+
+        key("F5")
+        window(PANIC)
+        wait_gone(MAIN)
+        shoot(PANIC, "panic-screen")
+        focus(PANIC)
+        key("space")
+        window(LOGIN)
+        wait_gone(PANIC)
+        click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)  # Avslutt
+        self.assertEqual(program.wait_exit(), 0)
+
+    def test_3_key_disk_on_drive_a(self):
+        program = self.start(windows_copy())
+        program.log_in("Fjord")
+        key("alt+f", "m")  # File, &Make KeyDisk
+        window(QUESTION)
+        shoot(QUESTION, "keydisk-question")
+        focus(QUESTION)
+        key("alt+j")  # &Ja
+        wait_gone(QUESTION)
+        path = os.path.join(self.disk, "otpyrCleq.cryptkey")
+        content = wait_for("the key file on drive A:", lambda: os.path.isfile(path) and open(path, "rb").read())
+        # One line in Windows-1252 ended by CR LF: when it was made, who, and the seal.
+        self.assertRegex(content.decode("cp1252"), r'^\d{9,10},"Fjord",\d{1,4}\r\n$')
+
+        focus(MAIN)
+        key("ctrl+l")  # log out
+        window(LOGIN)
+        wait_gone(MAIN)
+        focus(LOGIN)
+        key("ctrl+l")  # the key disk logs in
+        window(MAIN)
+        wait_gone(LOGIN)
+        shoot(MAIN, "main-window-keydisk")
+        focus(MAIN)
+        key("ctrl+l")
+        window(LOGIN)
+        click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
+        self.assertEqual(program.wait_exit(), 0)
+
+    @unittest.skipUnless(LINUX_BINARY, "no Linux build given")
+    def test_4_texts_cross_between_linux_and_windows(self):
+        windows = self.start(windows_copy())
+        windows.log_in()
+        focus(MAIN)
+        windows.encrypt(WORD)
+        from_windows = windows.copy()
+        # The Linux copy opens its windows under the same titles; the Windows copy waits behind its
+        # panic screen meanwhile, so each title names one window.
+        key("F5")
+        window(PANIC)
+        linux = self.start(Copy([LINUX_BINARY], {"QT_QPA_PLATFORM": "xcb"}))
+        linux.log_in("mast")
+        self.assertEqual(linux.paste_and_decrypt(), WORD)
+        linux.encrypt("fra linux")
+        from_linux = linux.copy()
+        self.assertNotEqual(from_linux, from_windows)
+        key("ctrl+l")
+        window(LOGIN)
+        click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
+        self.assertEqual(linux.wait_exit(), 0)
+
+        focus(PANIC)
+        key("space")
+        windows.log_in()
+        self.assertEqual(windows.paste_and_decrypt(), "fra linux")
+        key("ctrl+l")
+        window(LOGIN)
+        click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
+        self.assertEqual(windows.wait_exit(), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
