@@ -79,7 +79,7 @@ package-check:
 # source and kept in /var/cache/qelcrypto: build-windows/ gets the laid-out program, its zip and its
 # installer. The first Qt build takes long (see the README); later ones reuse it.
 WINDOWS_BUILD ?= build-windows
-VERSION = $(shell sed -n 's/^project(qelCrypto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION = $(shell sed -n 's/^project.qelCrypto VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 windows:
 	@WINDOWS_BUILD=$(CURDIR)/$(WINDOWS_BUILD) JOBS=$(JOBS) scripts/windows-build
