@@ -2,6 +2,7 @@
 
 #include "Design.h"
 #include "Keyboard.h"
+#include "WindowManager.h"
 #include "app/WindowRules.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 
@@ -50,7 +52,7 @@ template <typename Widget>
 class FormWindow : public Widget, public Form
 {
 public:
-    FormWindow(WindowRules& rules, WindowId id) : m_rules(rules), m_id(id) {}
+    FormWindow(WindowRules& rules, WindowId id) : m_rules(rules), m_id(id) { KeepFixedSizesUnmaximised(); }
 
     void makeVisible() override
     {
@@ -105,6 +107,9 @@ protected:
         QRect area = Widget::geometry();
         area.moveCenter(owner->frameGeometry().center());
         Widget::setGeometry(area);
+        // Where a window cannot place itself (Wayland), the compositor places it over its parent.
+        Widget::winId();
+        Widget::windowHandle()->setTransientParent(owner->windowHandle());
     }
 
     // The focused control is drawn as focused as soon as the window opens, as after a Tab; styles
