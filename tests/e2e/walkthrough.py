@@ -11,8 +11,8 @@ import unittest
 
 import pyatspi
 
-from desktop import (SCALE, Program, children, clipboard_text, descendants, key, screen_shot, type_text,
-                     wait_for, wait_for_accessibility_bus, xdotool)
+from desktop import (SCALE, Program, children, clipboard_text, descendants, key, read_ppm, run, screen_shot,
+                     type_text, wait_for, wait_for_accessibility_bus, xdotool)
 
 BINARY = os.environ["QEL_BINARY"]
 SHOTS = os.environ.get("QEL_SCREENSHOTS")  # where to save a picture of each window, if anywhere
@@ -389,6 +389,65 @@ class EveryWindow(Session):
             self.menu(program, main, "Dill", item)
             self.look(program, title, name)
             program.move_aside(title, main)
+
+
+@unittest.skipUnless(os.environ.get("QEL_WAYLAND_OUTPUTS"), "run by tests/e2e/run with QEL_WAYLAND_OUTPUTS")
+class OnWayland(Session):
+    """The program as a native client of weston with several outputs. The compositor places and
+    focuses windows itself, so everything goes through the keyboard."""
+
+    def active(self, program, title):
+        return wait_for(f"'{title}' to be active",
+                        lambda: (w := program.window(title)).getState().contains(pyatspi.STATE_ACTIVE) and w)
+
+    def test_log_in_and_panic_on_every_output(self):
+        program = self.start()
+        self.active(program, LOGIN)
+        type_text("kaktus")
+        key("Tab")
+        type_text(PASSWORD)
+        key("Return")
+        self.active(program, MAIN)
+        program.wait_gone(LOGIN)
+        type_text(WORD)
+        key("F5")
+        program.window(PANIC)
+        outputs = xdotool("search", "--class", "^Weston Compositor$").split()
+        self.assertEqual(len(outputs), int(os.environ["QEL_WAYLAND_OUTPUTS"]))
+        # Weston draws the pointer into an output: into the last one's bottom right pixel, then.
+        last = xdotool("getwindowgeometry", "--shell", outputs[-1])
+        geometry = dict(line.split("=") for line in last.splitlines())
+        xdotool("mousemove", "--sync", str(int(geometry["X"]) + int(geometry["WIDTH"]) - 1),
+                str(int(geometry["Y"]) + int(geometry["HEIGHT"]) - 1))
+        try:
+            wait_for("every output to turn blue", lambda: self.blue_outputs(outputs))
+        finally:  # what the outputs showed, whether or not they turned blue
+            if SHOTS:
+                os.makedirs(SHOTS, exist_ok=True)
+            for number, output in enumerate(outputs if SHOTS else [], 1):
+                run("import", "-window", output, os.path.join(SHOTS, f"wayland-panic-output-{number}.png"))
+        key("space")
+        login = self.active(program, LOGIN)
+        program.find(login, "label", "Blei du redd?")
+
+    @staticmethod
+    def blue_outputs(outputs):
+        """Whether every output is crash blue, every 16th pixel across and down, but for the text on
+        one of them: within three quarters of its width and a quarter of its height, clear of its edges."""
+        texts = []
+        for output in outputs:
+            with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
+                run("import", "-window", output, "-depth", "8", shot.name, timeout=30)
+                width, height, pixels = read_ppm(shot.name)
+            stray = [(x, y) for x in range(0, width, 16) for y in range(0, height, 16) if pixels(x, y) != CRASH_BLUE]
+            if stray:
+                xs, ys = [x for x, _ in stray], [y for _, y in stray]
+                texts.append((min(xs), min(ys), max(xs), max(ys), width, height))
+        if len(texts) != 1:
+            return False
+        left, top, right, bottom, width, height = texts[0]
+        return left > 32 and top > 32 and right < width - 32 and bottom < height - 32 and \
+            (right - left) * 4 <= width * 3 and (bottom - top) * 4 <= height
 
 
 if __name__ == "__main__":
