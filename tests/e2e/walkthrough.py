@@ -415,25 +415,32 @@ class OnWayland(Session):
         outputs = xdotool("search", "--class", "^Weston Compositor$").split()
         self.assertEqual(len(outputs), int(os.environ["QEL_WAYLAND_OUTPUTS"]))
         # Weston draws the pointer into an output: into the last one's bottom right pixel, then.
-        last = xdotool("getwindowgeometry", "--shell", outputs[-1])
-        geometry = dict(line.split("=") for line in last.splitlines())
-        xdotool("mousemove", "--sync", str(int(geometry["X"]) + int(geometry["WIDTH"]) - 1),
-                str(int(geometry["Y"]) + int(geometry["HEIGHT"]) - 1))
+        x, y, width, height = self.place(outputs[-1])
+        xdotool("mousemove", "--sync", str(x + width - 1), str(y + height - 1))
         try:
-            wait_for("every output to turn blue", lambda: self.blue_outputs(outputs))
+            text = wait_for("every output to turn blue", lambda: self.blue_outputs(outputs))
         finally:  # what the outputs showed, whether or not they turned blue
             if SHOTS:
                 os.makedirs(SHOTS, exist_ok=True)
             for number, output in enumerate(outputs if SHOTS else [], 1):
                 run("import", "-window", output, os.path.join(SHOTS, f"wayland-panic-output-{number}.png"))
-        key("space")
+        # A click on an output without the text leaves too.
+        x, y, _, _ = self.place(next(output for output in outputs if output != text))
+        xdotool("mousemove", "--sync", str(x + 100), str(y + 100), "click", "1")
         login = self.active(program, LOGIN)
         program.find(login, "label", "Blei du redd?")
 
     @staticmethod
+    def place(window):
+        """Left, top, width and height of an X window."""
+        shell = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", window).splitlines())
+        return tuple(int(shell[name]) for name in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    @staticmethod
     def blue_outputs(outputs):
-        """Whether every output is crash blue, every 16th pixel across and down, but for the text on
-        one of them: within three quarters of its width and a quarter of its height, clear of its edges."""
+        """The output with the text, when every output is crash blue, every 16th pixel across and down,
+        but for the text on that one: within three quarters of its width and a quarter of its height,
+        clear of its edges."""
         texts = []
         for output in outputs:
             with tempfile.NamedTemporaryFile(suffix=".ppm") as shot:
@@ -442,12 +449,13 @@ class OnWayland(Session):
             stray = [(x, y) for x in range(0, width, 16) for y in range(0, height, 16) if pixels(x, y) != CRASH_BLUE]
             if stray:
                 xs, ys = [x for x, _ in stray], [y for _, y in stray]
-                texts.append((min(xs), min(ys), max(xs), max(ys), width, height))
+                texts.append((output, min(xs), min(ys), max(xs), max(ys), width, height))
         if len(texts) != 1:
-            return False
-        left, top, right, bottom, width, height = texts[0]
-        return left > 32 and top > 32 and right < width - 32 and bottom < height - 32 and \
+            return None
+        output, left, top, right, bottom, width, height = texts[0]
+        fits = left > 32 and top > 32 and right < width - 32 and bottom < height - 32 and \
             (right - left) * 4 <= width * 3 and (bottom - top) * 4 <= height
+        return output if fits else None
 
 
 if __name__ == "__main__":
