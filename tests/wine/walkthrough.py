@@ -135,7 +135,7 @@ class Copy:
 
     def paste_and_decrypt(self):
         key("alt+e", "p")  # Edit, &Paste
-        key("alt+d")  # &Dekrypter
+        key("ctrl+d")  # File, &Dekrypter: Alt+D opens &Dill, whose mnemonic comes first
         return self.copy()
 
     def wait_exit(self, timeout=30):
