@@ -11,9 +11,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <memory>
-
-Q_DECLARE_METATYPE(qel::WindowId)
 
 using namespace qel;
 using namespace qel::testing;
@@ -66,42 +63,14 @@ QList<QAction*> Commands(const QList<QAction*>& actions)
 } // namespace
 
 // What a screen reader and a keyboard-only user find in each window of the program.
-class AccessibilityTest : public QObject
+class AccessibilityTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> program;
-
-    QWidget* show(WindowId id)
-    {
-        auto* window = dynamic_cast<QWidget*>(program->rules.Show(id));
-        if (window != nullptr)
-            window->activateWindow();
-        return window != nullptr && QTest::qWaitForWindowActive(window) ? window : nullptr;
-    }
-    static void windows()
-    {
-        QTest::addColumn<WindowId>("id");
-        QTest::newRow("frmLogin") << WindowId::frmLogin;
-        QTest::newRow("frmCrypt") << WindowId::frmCrypt;
-        QTest::newRow("frmCryptKey") << WindowId::frmCryptKey;
-        QTest::newRow("frmPanikk") << WindowId::frmPanikk;
-        QTest::newRow("frmPizzaTimer") << WindowId::frmPizzaTimer;
-        QTest::newRow("frmVignereVisual") << WindowId::frmVignereVisual;
-        QTest::newRow("frmGreetz") << WindowId::frmGreetz;
-        QTest::newRow("frmChangelog") << WindowId::frmChangelog;
-    }
-
 private slots:
     void initTestCase() { QAccessible::setActive(true); }
-    void init() { program = std::make_unique<ProgramUnderTest>(); }
-    void cleanup()
-    {
-        program.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
 
-    void everyControlHasAName_data() { windows(); }
+    void everyControlHasAName_data() { everyWindow(); }
     // The controls and every menu command, as a screen reader names them; the list is of the nameless.
     void everyControlHasAName()
     {
@@ -131,7 +100,7 @@ private slots:
         QVERIFY2(nameless.isEmpty(), qPrintable("nameless: " + nameless.join(" ")));
     }
 
-    void tabVisitsEveryControl_data() { windows(); }
+    void tabVisitsEveryControl_data() { everyWindow(); }
     // Tab from the control that has the focus on opening, round the chain back to it. A group of
     // radio buttons is one stop, as in every toolkit: the arrow keys move within it.
     void tabVisitsEveryControl()
@@ -197,7 +166,7 @@ private slots:
         QVERIFY2(keyless.isEmpty(), qPrintable("no key: " + keyless.join(" ")));
     }
 
-    void enterPressesTheFocusedButton_data() { windows(); }
+    void enterPressesTheFocusedButton_data() { everyWindow(); }
     // Enter on a focused push button presses it, as Space does, in every window.
     void enterPressesTheFocusedButton()
     {
@@ -207,7 +176,7 @@ private slots:
             names << button->objectName();
         QStringList unpressed;
         for (const QString& name : names) {
-            program = std::make_unique<ProgramUnderTest>(); // a press may close the window
+            app = std::make_unique<ProgramUnderTest>(); // a press may close the window
             auto* button = show(id)->findChild<QPushButton*>(name);
             if (!button->isEnabled())
                 continue;
@@ -254,12 +223,12 @@ private slots:
         QFETCH(bool, showsMain);
         QVERIFY(show(WindowId::frmCrypt) != nullptr);
         QVERIFY(show(id) != nullptr);
-        program->rules.Hide(WindowId::frmCrypt); // so that only the way back can show it
+        app->rules.Hide(WindowId::frmCrypt); // so that only the way back can show it
         QTest::keyClicks(QApplication::focusWidget(), "NØKKEL");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        QCOMPARE(program->rules.Find(id), nullptr);
-        QCOMPARE(program->rules.Find(WindowId::frmCrypt)->isShown(), showsMain);
-        QVERIFY(program->state.CryptKey.empty());
+        QCOMPARE(app->rules.Find(id), nullptr);
+        QCOMPARE(app->rules.Find(WindowId::frmCrypt)->isShown(), showsMain);
+        QVERIFY(app->state.CryptKey.empty());
     }
 };
 

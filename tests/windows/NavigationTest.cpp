@@ -20,22 +20,17 @@ using namespace qel::testing;
 
 // Walks the program from window to window the way a user does, and after each step checks which
 // windows are loaded, in load order, each marked + when visible and - when hidden.
-class NavigationTest : public QObject
+class NavigationTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> app;
-    std::unique_ptr<QObject> context;
     int quits = 0;
 
     QString windows() const
     {
-        static const char* const names[] = {"frmLogin",  "frmCrypt",      "frmCryptKey",
-                                            "frmPanikk", "frmPizzaTimer", "frmVignereVisual",
-                                            "frmGreetz", "frmChangelog"};
         QStringList shown;
         for (const WindowId id : app->rules.Loaded())
-            shown << names[int(id)] + QString(app->rules.Find(id)->isShown() ? "+" : "-");
+            shown << WindowName(id) + QString(app->rules.Find(id)->isShown() ? "+" : "-");
         return shown.join(' ');
     }
     frmLogin* login() const { return app->rules.Find<frmLogin>(WindowId::frmLogin); }
@@ -70,23 +65,15 @@ class NavigationTest : public QObject
         QTest::keyClick(panic, Qt::Key_Space);
     }
     Text welcome() const { return crypt()->StatusBar1()->text(1); }
-
-private slots:
-    void init()
+    void prepare() override
     {
-        app = std::make_unique<ProgramUnderTest>();
-        context = std::make_unique<QObject>();
         quits = 0;
-        QuitWhenAllUnloaded(app->rules, context.get(), [this] { ++quits; });
+        QuitWhenAllUnloaded(app->rules, &app->context, [this] { ++quits; });
         app->rules.Show(StartWindow);
         QCOMPARE(windows(), "frmLogin+");
     }
-    void cleanup()
-    {
-        context.reset();
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
+
+private slots:
 
     // The panic hides the main window with all it holds; a different user who logs in next finds it
     // as it was, welcome included.

@@ -10,25 +10,14 @@
 #include <QWindow>
 #include <QtTest>
 
-#include <memory>
-
-Q_DECLARE_METATYPE(qel::WindowId)
-
 using namespace qel;
 using namespace qel::testing;
 
 // The windows as a client of a real Wayland compositor: tests/wayland/run starts a headless weston.
-class WaylandTest : public QObject
+class WaylandTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> program;
-
-    QWidget* show(WindowId id)
-    {
-        auto* window = dynamic_cast<QWidget*>(program->rules.Show(id));
-        return window != nullptr && QTest::qWaitForWindowExposed(window) ? window : nullptr;
-    }
     // Everything sent before has reached the compositor and its answers have come back: a new window's
     // first configure follows them.
     static bool roundTrip()
@@ -45,30 +34,14 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("wayland"))
             QSKIP("needs a Wayland compositor: run through tests/wayland/run");
     }
-    void init() { program = std::make_unique<ProgramUnderTest>(); }
-    void cleanup()
-    {
-        program.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
 
     // Qt draws a maximise button on every window, and pressing it asks for exactly this. A window of
     // fixed size keeps it, and the compositor keeps the program.
-    void maximiseLeavesTheSize_data()
-    {
-        QTest::addColumn<WindowId>("id");
-        QTest::newRow("login") << WindowId::frmLogin;
-        QTest::newRow("main") << WindowId::frmCrypt;
-        QTest::newRow("CryptKey") << WindowId::frmCryptKey;
-        QTest::newRow("pizza timer") << WindowId::frmPizzaTimer;
-        QTest::newRow("Vigenère") << WindowId::frmVignereVisual;
-        QTest::newRow("greetings") << WindowId::frmGreetz;
-        QTest::newRow("changelog") << WindowId::frmChangelog;
-    }
+    void maximiseLeavesTheSize_data() { everyWindow({WindowId::frmPanikk}); }
     void maximiseLeavesTheSize()
     {
         QFETCH(WindowId, id);
-        QWidget* window = show(id);
+        QWidget* window = show(id, false);
         QVERIFY(window != nullptr);
         const QSize size = window->size();
         window->windowHandle()->setWindowStates(Qt::WindowMaximized);
@@ -84,10 +57,10 @@ private slots:
     // the compositor places it.
     void parentsNamed()
     {
-        QWidget* main = show(WindowId::frmCrypt);
+        QWidget* main = show(WindowId::frmCrypt, false);
         QVERIFY(main != nullptr);
         for (WindowId id : {WindowId::frmGreetz, WindowId::frmChangelog}) {
-            QWidget* window = show(id);
+            QWidget* window = show(id, false);
             QVERIFY(window != nullptr);
             QCOMPARE(window->windowHandle()->transientParent(), main->windowHandle());
         }
@@ -97,10 +70,10 @@ private slots:
     // compositor's own screenshot tells.
     void panicCoversTheOutput()
     {
-        QWidget* main = show(WindowId::frmCrypt);
+        QWidget* main = show(WindowId::frmCrypt, false);
         QVERIFY(main != nullptr);
         main->findChild<QAction*>("panikk")->trigger();
-        auto* panic = program->rules.Find<frmPanikk>(WindowId::frmPanikk);
+        auto* panic = app->rules.Find<frmPanikk>(WindowId::frmPanikk);
         QVERIFY(panic != nullptr && QTest::qWaitForWindowExposed(panic));
         QRect text = panic->lblPanikk()->geometry();
         text.moveTopLeft(panic->mapToGlobal(text.topLeft()));

@@ -2,10 +2,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
-Q_DECLARE_METATYPE(qel::WindowId)
-
 using namespace qel;
 using namespace qel::testing;
 
@@ -56,25 +52,11 @@ QStringList LayoutFaults(QWidget* window)
 
 } // namespace
 
-class WindowDesignTest : public QObject
+class WindowDesignTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> program;
-
-    QWidget* show(WindowId id)
-    {
-        auto* window = dynamic_cast<QWidget*>(program->rules.Show(id));
-        return window != nullptr && QTest::qWaitForWindowExposed(window) ? window : nullptr;
-    }
-
 private slots:
-    void init() { program = std::make_unique<ProgramUnderTest>(); }
-    void cleanup()
-    {
-        program.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
 
     // The size in pixels (the panic screen covers the screen), and the controls Tab walks from the one
     // that has the keyboard on opening.
@@ -99,7 +81,7 @@ private slots:
     {
         QFETCH(WindowId, id);
         QFETCH(QSize, size);
-        QWidget* window = show(id);
+        QWidget* window = show(id, false);
         QVERIFY(window != nullptr);
         QTEST(window->windowTitle(), "title");
         if (size.isValid())
@@ -126,7 +108,7 @@ private slots:
         // clang-format on
         QStringList wrong;
         for (const auto& [id, name, property, value] : settings) {
-            auto* control = show(id)->findChild<QWidget*>(name);
+            auto* control = show(id, false)->findChild<QWidget*>(name);
             const QVariant actual = control != nullptr ? control->property(property) : QVariant();
             if (actual.toString() != value)
                 wrong << QString("%1.%2 is %3").arg(name, property, actual.toString());

@@ -27,12 +27,20 @@ const MessageBoxRequest ChatBox{U"Denne funksjonen jobbes med for tiden", U"Feil
 } // namespace
 
 // Each test starts with the state of a user "før" who is logged in, and a stale status line.
-class frmLoginTest : public QObject
+class frmLoginTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> app;
     frmLogin* w = nullptr;
+
+    void prepare() override
+    {
+        app->state.CurrentUser = U"før";
+        app->state.LoggedIn = true;
+        app->fakes.clock.set(Now);
+        QVERIFY((w = show<frmLogin>(StartWindow)) != nullptr);
+        w->Label3()->setText("gammel");
+    }
 
     void click(const QString& name) { QTest::mouseClick(w->findChild<QPushButton*>(name), Qt::LeftButton); }
     void type(const QString& user, const QString& password, const QString& choice = "qelCrypto")
@@ -50,23 +58,6 @@ class frmLoginTest : public QObject
     QString user() const { return ToQString(app->state.CurrentUser); }
 
 private slots:
-    void init()
-    {
-        app = std::make_unique<ProgramUnderTest>();
-        app->state.CurrentUser = U"før";
-        app->state.LoggedIn = true;
-        app->fakes.clock.set(Now);
-        app->rules.Show(StartWindow);
-        w = app->rules.Find<frmLogin>(WindowId::frmLogin);
-        QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
-        w->Label3()->setText("gammel");
-    }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
     void startsEmptyWithTheSelector()
     {
         QStringList entries;

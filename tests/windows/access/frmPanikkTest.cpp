@@ -12,29 +12,22 @@ using namespace qel;
 using namespace qel::testing;
 
 // Each test starts on the panic screen, reached with F5's command from the main window.
-class frmPanikkTest : public QObject
+class frmPanikkTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> app;
     frmPanikk* w = nullptr;
 
     bool left() const { return !w->isVisible() && app->rules.Find(WindowId::frmLogin)->isShown(); }
-
-private slots:
-    void init()
+    void prepare() override
     {
-        app = std::make_unique<ProgramUnderTest>();
         app->rules.Show(WindowId::frmCrypt);
         app->rules.Find<QWidget>(WindowId::frmCrypt)->findChild<QAction*>("panikk")->trigger();
         w = app->rules.Find<frmPanikk>(WindowId::frmPanikk);
         QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
     }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
+
+private slots:
 
     // At the 65 columns of the label, the blanks lay the text out as the screen it imitates.
     void crashText()

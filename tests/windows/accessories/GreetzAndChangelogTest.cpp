@@ -12,44 +12,30 @@
 #include <QPushButton>
 #include <QTest>
 
-Q_DECLARE_METATYPE(qel::WindowId)
-
 using namespace qel;
+using namespace qel::testing;
 
 // The two little windows of the Dill menu, opened over the main window.
-class GreetzAndChangelogTest : public QObject
+class GreetzAndChangelogTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<testing::ProgramUnderTest> app;
     frmCrypt* crypt = nullptr;
 
-    template <typename Window>
-    Window* open(WindowId id)
-    {
-        auto* window = dynamic_cast<Window*>(app->rules.Show(id));
-        return window != nullptr && QTest::qWaitForWindowActive(window) ? window : nullptr;
-    }
-    frmChangelog* changelog() { return open<frmChangelog>(WindowId::frmChangelog); }
+    frmChangelog* changelog() { return show<frmChangelog>(WindowId::frmChangelog); }
     QString text(frmChangelog* log) const { return ToQString(log->Text1()->text()); }
-
-private slots:
-    void init()
+    void prepare() override
     {
-        app = std::make_unique<testing::ProgramUnderTest>();
         crypt = static_cast<frmCrypt*>(app->rules.Show(WindowId::frmCrypt));
         crypt->move(30, 40); // away from the screen's centre, where the window would centre without it
     }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
+
+private slots:
 
     // A line for each of the three users under a red heading; a changelog that typing does not change.
     void opensOverTheMainWindow()
     {
-        auto* greetz = open<frmGreetz>(WindowId::frmGreetz);
+        auto* greetz = show<frmGreetz>(WindowId::frmGreetz);
         QCOMPARE(greetz->frameGeometry().center(), crypt->frameGeometry().center());
         const QStringList starts{"Greetz fly out to:", "Kaktus – ", "Fjord – ", "Mast – "};
         const QLabel* labels[] = {greetz->lblGreetzFlyOut(), greetz->lblGreet1(), greetz->lblGreet2(),
@@ -89,7 +75,7 @@ private slots:
         QFETCH(bool, mainHidden);
         if (mainHidden)
             app->rules.Hide(WindowId::frmCrypt);
-        const QPointer<QWidget> old = open<QWidget>(id);
+        const QPointer<QWidget> old = show(id);
         old->setProperty("used", true);
         if (!button.isEmpty())
             QTest::mouseClick(old->findChild<QPushButton*>(button), Qt::LeftButton);
@@ -100,7 +86,7 @@ private slots:
         QCOMPARE(crypt->isVisible(), !button.isEmpty() || !mainHidden);
         if (!button.isEmpty())
             QTRY_COMPARE(QApplication::activeWindow(), crypt);
-        QVERIFY(!open<QWidget>(id)->property("used").isValid());
+        QVERIFY(!show(id)->property("used").isValid());
     }
 
     // Print sends the box's text as one page, or says why nothing came out; the window stays open.
@@ -133,9 +119,9 @@ private slots:
         QCOMPARE(app->fakes.dialogs.messages(), boxes);
         QVERIFY(app->rules.IsLoaded(WindowId::frmChangelog) && log->isVisible());
         const QString pdf = app->fakes.printer.pdfPath();
-        QCOMPARE(testing::PdfLines(pdf).join("|"),
+        QCOMPARE(PdfLines(pdf).join("|"),
                  box.isEmpty() ? "Hva er vitsen med changelog?" : "<pdftotext failed>");
-        QCOMPARE(testing::PdfPages(pdf), box.isEmpty() ? 1 : -1);
+        QCOMPARE(PdfPages(pdf), box.isEmpty() ? 1 : -1);
     }
 };
 

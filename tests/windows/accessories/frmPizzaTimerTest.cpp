@@ -23,11 +23,10 @@ namespace {
 const auto Q = [](const Text& text) { return ToQString(text); };
 } // namespace
 
-class frmPizzaTimerTest : public QObject
+class frmPizzaTimerTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<testing::ProgramUnderTest> app;
     frmPizzaTimer* w = nullptr;
 
     frmCrypt* crypt() const { return app->rules.Find<frmCrypt>(WindowId::frmCrypt); }
@@ -88,13 +87,6 @@ class frmPizzaTimerTest : public QObject
     const QString Welcome = "Velkommen til qelCrypto Kaktus";
 
 private slots:
-    void init() { app = std::make_unique<testing::ProgramUnderTest>(); }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
     void designAtLoad()
     {
         openLoggedIn();

@@ -44,19 +44,13 @@ struct PaintSpy : QObject {
 
 } // namespace
 
-class frmVignereVisualTest : public QObject
+class frmVignereVisualTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<testing::ProgramUnderTest> app;
     frmVignereVisual* w = nullptr;
 
-    void open()
-    {
-        app->rules.Show(WindowId::frmVignereVisual);
-        w = app->rules.Find<frmVignereVisual>(WindowId::frmVignereVisual);
-        QVERIFY(w != nullptr && QTest::qWaitForWindowExposed(w));
-    }
+    void open() { QVERIFY((w = show<frmVignereVisual>(WindowId::frmVignereVisual)) != nullptr); }
     // The texts of 29 labels of an array, from index first on.
     template <typename Array>
     QString letters(Array array, int first) const
@@ -124,13 +118,6 @@ class frmVignereVisualTest : public QObject
     }
 
 private slots:
-    void init() { app = std::make_unique<testing::ProgramUnderTest>(); }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
     void loadsAsDesigned()
     {
         open();

@@ -10,17 +10,15 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
-
 using namespace qel;
+using namespace qel::testing;
 using namespace Qt::StringLiterals;
 
 // Each test starts with the CryptKey "GAMMEL".
-class frmCryptKeyTest : public QObject
+class frmCryptKeyTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<testing::ProgramUnderTest> app;
     frmCryptKey* dialog = nullptr;
 
     QPushButton* button(const char* name) const
@@ -39,17 +37,9 @@ class frmCryptKeyTest : public QObject
         QVERIFY(dialog && entry() && output() && button("cmdCopy") && button("cmdOK"));
     }
 
+    void prepare() override { app->state.CryptKey = U"GAMMEL"; }
+
 private slots:
-    void init()
-    {
-        app = std::make_unique<testing::ProgramUnderTest>();
-        app->state.CryptKey = U"GAMMEL";
-    }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
 
     // Text typed by hand over the whole preview, then into the entry (\b erases), gives the preview; a second
     // Show brings the dialog back as it is. Copy puts a usable preview on the clipboard; OK, Return or keypad
@@ -128,8 +118,8 @@ private slots:
     void focusGoesBackToTheMainWindow()
     {
         QFETCH(int, key);
-        auto* main = dynamic_cast<QWidget*>(app->rules.Show(WindowId::frmCrypt));
-        QVERIFY(QTest::qWaitForWindowActive(main));
+        QWidget* main = show(WindowId::frmCrypt);
+        QVERIFY(main != nullptr);
         open();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClicks(entry(), "nøkkel");

@@ -34,19 +34,13 @@ QString OuterHeader(const Text& s)
 
 } // namespace
 
-class frmCryptTest : public QObject
+class frmCryptTest : public WindowTest
 {
     Q_OBJECT
 
-    std::unique_ptr<ProgramUnderTest> app;
     frmCrypt* w = nullptr;
 
-    void load()
-    {
-        app->rules.Show(WindowId::frmCrypt);
-        w = app->rules.Find<frmCrypt>(WindowId::frmCrypt);
-        QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
-    }
+    void load() { QVERIFY((w = show<frmCrypt>(WindowId::frmCrypt)) != nullptr); }
     template <typename T = QAction>
     T* get(const QString& name) const
     {
@@ -71,13 +65,6 @@ class frmCryptTest : public QObject
     }
 
 private slots:
-    void init() { app = std::make_unique<ProgramUnderTest>(); }
-    void cleanup()
-    {
-        app.reset();
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
     // Left over from an earlier window: another protocol; no user yet, so the welcome ends in its blank.
     // Vignere without a key says so and shows the input as the output.
     void loadsWithDefaults()
