@@ -22,9 +22,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -247,6 +249,92 @@ void RunCipherCommand(benchmark::State& run, const CipherCase& c)
     }
 }
 
+// A million characters laid out three ways: one word with nowhere to wrap, prose, and short lines.
+// One word with nowhere to break is laid out whole on every key, so it is timed at a size that finishes.
+std::size_t EditLength(const std::string& kind)
+{
+    return kind == "word" ? 50'000 : 1'000'000;
+}
+
+Text EditText(const std::string& kind)
+{
+    const std::size_t length = EditLength(kind);
+    if (kind == "prose")
+        return Prose(length);
+    const Text unit = kind == "word" ? Text(U"abcdefghij") : Text(U"abcdefgh\r\n");
+    Text text;
+    while (text.size() < length)
+        text += unit;
+    text.resize(length);
+    return text;
+}
+
+// One key in the input box holding a long text, the cursor at the end, until the box and the
+// count beside it have painted. Ctrl+Z undoes a letter typed (untimed) just before.
+void RunEdit(benchmark::State& run, const std::string& kind, int key)
+{
+    MainWindow main;
+    TextBox* box = main.window->txtInput();
+    const auto* count = main.window->findChild<QLabel*>(QStringLiteral("lblAntTegn"));
+    box->setText(EditText(kind));
+    box->setFocus();
+    box->moveCursor(QTextCursor::End);
+    QCoreApplication::processEvents();
+    const auto press = [box](int k, Qt::KeyboardModifiers modifiers, const QString& typed) {
+        QKeyEvent down(QEvent::KeyPress, k, modifiers, typed);
+        QApplication::sendEvent(box, &down);
+        QKeyEvent up(QEvent::KeyRelease, k, modifiers, typed);
+        QApplication::sendEvent(box, &up);
+    };
+    for (auto _ : run) {
+        const std::size_t before = box->text().size();
+        if (key == Qt::Key_Z) {
+            press(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            QCoreApplication::processEvents();
+        }
+        Painted paint({box->viewport(), count});
+        qApp->installEventFilter(&paint);
+        QElapsedTimer clock;
+        clock.start();
+        if (key == Qt::Key_Z)
+            press(Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1A"));
+        else if (key == Qt::Key_Backspace)
+            press(Qt::Key_Backspace, Qt::NoModifier, QString());
+        else
+            press(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        while (!paint.done() && clock.elapsed() < 120'000)
+            QCoreApplication::processEvents();
+        run.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+        qApp->removeEventFilter(&paint);
+        // Backspace takes a CR LF pair as one.
+        const std::size_t after = box->text().size();
+        const bool changed = key == Qt::Key_X   ? after == before + 1
+                             : key == Qt::Key_Z ? after == before
+                                                : after < before;
+        if (!paint.done() || !changed) {
+            run.SkipWithError("the edit never painted or changed the text otherwise");
+            break;
+        }
+    }
+}
+
+void RegisterEdits()
+{
+    const std::pair<const char*, int> keys[] = {
+        {"type", Qt::Key_X}, {"backspace", Qt::Key_Backspace}, {"undo", Qt::Key_Z}};
+    for (const char* kind : {"word", "prose", "lines"}) {
+        for (const auto& [name, key] : keys) {
+            const std::string text = kind;
+            benchmark::RegisterBenchmark(
+                ("BM_Edit/" + text + "/" + name + "/" + std::to_string(EditLength(text))).c_str(),
+                [text, key = key](benchmark::State& run) { RunEdit(run, text, key); })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(5);
+        }
+    }
+}
+
 void RegisterCipherCommands()
 {
     const CipherCase cases[] = {
@@ -285,6 +373,7 @@ int main(int argc, char** argv)
     QApplication::setFont(qel::Design::SansSerif(8));
     QApplication::setQuitOnLastWindowClosed(false);
     qel::RegisterCipherCommands();
+    qel::RegisterEdits();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -148,6 +148,9 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     setTabChangesFocus(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // As in an edit control, a word longer than the line breaks anywhere: laying out one line of a
+    // million characters with nowhere to break took the document seconds on every keystroke.
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     connect(document(), &QTextDocument::contentsChange, this, &TextBox::onContentsChange);
 }
 
@@ -160,7 +163,7 @@ void TextBox::setText(const Text& text)
     m_undo.clear();
     m_redo.clear();
     m_typingEnd = Text::npos;
-    renderDocument(0);
+    renderDocument(m_display, 0);
     emit changed();
 }
 
@@ -176,12 +179,35 @@ int TextBox::displayPositionOf(std::size_t exactIndex) const
     return WalkUnits(m_exact, [exactIndex](std::size_t index, int) { return index >= exactIndex; }).display;
 }
 
-void TextBox::renderDocument(std::size_t cursorExact)
+void TextBox::renderDocument(const QString& shown, std::size_t cursorExact)
 {
     m_rendering = true;
     const int scroll = verticalScrollBar()->value();
-    m_display = Render(m_exact);
-    setPlainText(m_display);
+    QString display = Render(m_exact);
+    // Only the stretch that differs is replaced, so the document keeps the blocks and layout of the rest;
+    // setting a whole million-character text again on every undo took it half a second.
+    const qsizetype shorter = std::min(shown.size(), display.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && shown[prefix] == display[prefix])
+        ++prefix;
+    if (prefix > 0 && display[prefix - 1].isHighSurrogate())
+        --prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           shown[shown.size() - 1 - suffix] == display[display.size() - 1 - suffix])
+        ++suffix;
+    if (suffix > 0 && display[display.size() - suffix].isLowSurrogate())
+        --suffix;
+    if (2 * (shown.size() - prefix - suffix) > shown.size() ||
+        2 * (display.size() - prefix - suffix) > display.size()) {
+        setPlainText(display);
+    } else {
+        QTextCursor stretch(document());
+        stretch.setPosition(static_cast<int>(prefix));
+        stretch.setPosition(static_cast<int>(shown.size() - suffix), QTextCursor::KeepAnchor);
+        stretch.insertText(display.mid(prefix, display.size() - suffix - prefix));
+    }
+    m_display = std::move(display);
     QTextCursor cursor = textCursor();
     cursor.setPosition(displayPositionOf(cursorExact));
     setTextCursor(cursor);
@@ -218,7 +244,7 @@ void TextBox::restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to)
     const std::size_t cursor = from.back().cursor;
     from.pop_back();
     m_typingEnd = Text::npos;
-    renderDocument(cursor);
+    renderDocument(m_display, cursor);
     emit changed();
 }
 
@@ -236,7 +262,7 @@ void TextBox::replaceExact(std::size_t from, std::size_t to, const Text& replace
 {
     recordEdit(from, to, replacement, false);
     m_exact.replace(from, to - from, replacement);
-    renderDocument(cursorAfter);
+    renderDocument(m_display, cursorAfter);
     emit changed();
 }
 
@@ -285,7 +311,7 @@ void TextBox::onContentsChange(int position, int, int)
     // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line
     // separator): then the document no longer shows the rendering and is redrawn.
     if (m_display != now)
-        renderDocument(cursorExact);
+        renderDocument(now, cursorExact);
     emit changed();
 }
 

@@ -65,7 +65,8 @@ private:
     void replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter);
     void recordEdit(std::size_t from, std::size_t to, const Text& inserted, bool typing);
     void restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to);
-    void renderDocument(std::size_t cursorExact);
+    // Makes the document, which shows shown, show the exact text.
+    void renderDocument(const QString& shown, std::size_t cursorExact);
     std::size_t exactIndexAt(int displayPosition) const;
     int displayPositionOf(std::size_t exactIndex) const;
 
