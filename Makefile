@@ -55,7 +55,7 @@ mutants:
 bench: build
 	$(BUILD)/bench/qel_bench
 	$(BUILD)/bench/qel_window_bench
-	bench/startup $(BUILD)/windows/qelCrypto
+	bench/startup $(BUILD)/windows/qelCrypto $(BUILD)/bench/qel_bare_window
 	cd tests/web && { [ -d node_modules/puppeteer-core ] || npm ci --no-audit --no-fund; }
 	node bench/frontends.mjs $(BUILD)
 
