@@ -1,6 +1,7 @@
 #include "platform/QtDialogs.h"
 #include "platform/QtText.h"
 #include "tests/support/qt/ModalAnswer.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,8 +16,10 @@ Q_DECLARE_METATYPE(qel::MessageIcon)
 namespace qel {
 
 using namespace Qt::StringLiterals;
+using testing::AddRows;
 using testing::AnswerNextModal;
 using testing::ClickButton;
+using testing::TheRow;
 
 // Answers the next real dialog: puts "Ny nøkkel " in its field, if it has one, then clicks the button
 // captioned so, or presses Escape for no caption. Notes the title; the text and icon, or the prompt and the
@@ -38,6 +41,9 @@ void Answer(QStringList& shown, const QString& click)
             dialog->close();
     });
 }
+
+// buttons, click, answer, icon, shownIcon
+using BoxRow = std::tuple<MessageButtons, QString, MessageAnswer, MessageIcon, QMessageBox::Icon>;
 
 class QtDialogsTest : public QObject
 {
@@ -68,37 +74,29 @@ private slots:
     // Each row answers a real box with the button captioned so, or with Escape where there is no caption.
     void messageBox_data()
     {
-        QTest::addColumn<MessageButtons>("buttons");
-        QTest::addColumn<QString>("click");
-        QTest::addColumn<MessageAnswer>("answer");
-        QTest::addColumn<MessageIcon>("icon");
-        QTest::addColumn<QMessageBox::Icon>("shownIcon");
         using enum MessageButtons;
         using enum MessageIcon;
         using A = MessageAnswer;
         using Q = QMessageBox;
-        QTest::newRow("Ok: OK") << Ok << u"OK"_s << A::Ok << Information << Q::Information;
-        QTest::newRow("YesNo: Nei") << YesNo << u"&Nei"_s << A::No << Question << Q::Question;
-        QTest::newRow("YesNo: Escape") << YesNo << QString() << A::No << Question << Q::Question;
-        QTest::newRow("YesNoCancel: Ja") << YesNoCancel << u"&Ja"_s << A::Yes << Question << Q::Question;
-        QTest::newRow("YesNoCancel: Nei") << YesNoCancel << u"&Nei"_s << A::No << Exclamation << Q::Warning;
-        QTest::newRow("YesNoCancel: Avbryt") << YesNoCancel << u"Avbryt"_s << A::Cancel << None << Q::NoIcon;
-        QTest::newRow("YesNoCancel: Escape") << YesNoCancel << QString() << A::Cancel << None << Q::NoIcon;
-        QTest::newRow("RetryCancel: Prøv igjen")
-            << RetryCancel << u"&Prøv igjen"_s << A::Retry << None << Q::NoIcon;
-        QTest::newRow("RetryCancel: Escape")
-            << RetryCancel << QString() << A::Cancel << Critical << Q::Critical;
+        AddRows<BoxRow>({
+            {"Ok: OK", {Ok, u"OK"_s, A::Ok, Information, Q::Information}},
+            {"YesNo: Nei", {YesNo, u"&Nei"_s, A::No, Question, Q::Question}},
+            {"YesNo: Escape", {YesNo, QString(), A::No, Question, Q::Question}},
+            {"YesNoCancel: Ja", {YesNoCancel, u"&Ja"_s, A::Yes, Question, Q::Question}},
+            {"YesNoCancel: Nei", {YesNoCancel, u"&Nei"_s, A::No, Exclamation, Q::Warning}},
+            {"YesNoCancel: Avbryt", {YesNoCancel, u"Avbryt"_s, A::Cancel, None, Q::NoIcon}},
+            {"YesNoCancel: Escape", {YesNoCancel, QString(), A::Cancel, None, Q::NoIcon}},
+            {"RetryCancel: Prøv igjen", {RetryCancel, u"&Prøv igjen"_s, A::Retry, None, Q::NoIcon}},
+            {"RetryCancel: Escape", {RetryCancel, QString(), A::Cancel, Critical, Q::Critical}},
+        });
     }
 
     void messageBox()
     {
-        QFETCH(MessageButtons, buttons);
-        QFETCH(QString, click);
-        QFETCH(MessageIcon, icon);
-        QFETCH(QMessageBox::Icon, shownIcon);
+        const auto& [buttons, click, answer, icon, shownIcon] = TheRow<BoxRow>();
         QStringList shown;
         Answer(shown, click);
-        QTEST(m_dialogs.showMessage({U"Større tekst ", U"Nøkkel på plass ", buttons, icon}), "answer");
+        QCOMPARE(m_dialogs.showMessage({U"Større tekst ", U"Nøkkel på plass ", buttons, icon}), answer);
         const QStringList captions[] = {{u"OK"_s},
                                         {u"&Ja"_s, u"&Nei"_s},
                                         {u"&Ja"_s, u"&Nei"_s, u"Avbryt"_s},

@@ -1,6 +1,7 @@
 #include "platform/TextBox.h"
 #include "platform/EditMenu.h"
 #include "platform/QtText.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +18,11 @@
 namespace qel {
 
 using namespace Qt::StringLiterals;
+using testing::AddRows;
+using testing::TheRow;
+
+// before, cursor (in the document, where a line break or a picture is one character), keys, after
+using EditRow = std::tuple<QString, int, QString, QString>;
 
 class TextBoxTest : public QObject
 {
@@ -96,47 +102,41 @@ private slots:
     // text from another program with bare LF breaks only is pasted with CR LF.
     void editsLandInTheExactText_data()
     {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("cursor"); // in the document, where a line break or a picture is one character
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("typed line breaks") << QString() << 0 << u"ab↵c⇧d\u2028"_s << u"ab\r\nc\r\nd\r\n"_s;
-        QTest::newRow("backspace at end after lone CR") << u"a\rb"_s << 3 << u"⌫"_s << u"a\r"_s;
-        QTest::newRow("backspace deletes lone CR") << u"a\rb"_s << 2 << u"⌫"_s << u"ab"_s;
-        QTest::newRow("delete lone LF") << u"a\nb"_s << 1 << u"⌦"_s << u"ab"_s;
-        QTest::newRow("type after lone LF") << u"a\nb"_s << 2 << u"xy"_s << u"a\nxyb"_s;
-        QTest::newRow("type before lone CR") << u"a\r"_s << 1 << u"xy"_s << u"axy\r"_s;
-        QTest::newRow("backspace joins lines") << u"a\r\nb"_s << 2 << u"⌫"_s << u"ab"_s;
-        QTest::newRow("backspace after astral")
-            << u"\U0001F600\r\U0001F600b"_s << 5 << u"⌫"_s << u"\U0001F600\rb"_s;
-        QTest::newRow("astral over astral") << u"\U0001F600"_s << 0 << u"▣\U0001F601"_s << u"\U0001F601"_s;
-        // The document shows ←← either way; only the exact text tells where the typed one went.
-        QTest::newRow("typed ← before lone CR") << u"\r"_s << 0 << u"←"_s << u"\u2190\r"_s;
-        QTest::newRow("CR meets LF") << u"\rx\n"_s << 1 << u"⌦"_s << u"\r\n"_s;
-        QTest::newRow("copy, paste bare LFs") << u"[x\ny\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\ny\n]"_s;
-        QTest::newRow("another program's bare LFs") << u"[]"_s << 1 << u"ƒ⎘"_s << u"[p\r\nq]"_s;
-        QTest::newRow("copy, paste CR LF, bare LF")
-            << u"[\r\ny\nz]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[\r\ny\nz]"_s;
-        QTest::newRow("copy, paste lone CR, bare LF") << u"[x\ry\n]"_s << 5 << u"◂◂◂◂©⌦⎘"_s << u"[x\ry\n]"_s;
-        QTest::newRow("copy, paste line separator") << u"[x\u2028y]"_s << 4 << u"◂◂◂©⌦⎘"_s << u"[x\u2028y]"_s;
-        // The document's own undo would give back the rendering, ← and ↓ for the lone CR and LF.
-        QTest::newRow("undo a deletion exactly") << u"a\rb\n"_s << 0 << u"▣⌦↶"_s << u"a\rb\n"_s;
-        QTest::newRow("typing undoes as one step") << u"a\r"_s << 2 << u"xy↶"_s << u"a\r"_s;
-        QTest::newRow("deletion is a step") << u"a\rb"_s << 2 << u"xy⌦↶"_s << u"a\rxyb"_s;
-        QTest::newRow("paste is a step") << u"a\r"_s << 2 << u"x⎘↶"_s << u"a\rx"_s;
-        QTest::newRow("redo Ctrl+Shift+Z") << u"a\r"_s << 2 << u"x⎘↶↶↷"_s << u"a\rx"_s;
-        QTest::newRow("redo Ctrl+Y") << u"a\r"_s << 2 << u"x⎘↶⤼"_s << u"a\rxP"_s;
-        QTest::newRow("an edit drops redo") << u"a\r"_s << 2 << u"x↶z⤼"_s << u"a\rz"_s;
-        QTest::newRow("set text starts the history") << u"a\r"_s << 2 << u"x✎✎↶"_s << u"x\r"_s;
-        QTest::newRow("reserved key reaches the window") << u"ab"_s << 1 << u"▣⌦®▣"_s << u"A"_s;
-        QTest::newRow("read-only never undoes") << u"a\r"_s << 2 << u"x⊘↶"_s << u"a\rx"_s;
+        AddRows<EditRow>({
+            {"typed line breaks", {QString(), 0, u"ab↵c⇧d\u2028"_s, u"ab\r\nc\r\nd\r\n"_s}},
+            {"backspace at end after lone CR", {u"a\rb"_s, 3, u"⌫"_s, u"a\r"_s}},
+            {"backspace deletes lone CR", {u"a\rb"_s, 2, u"⌫"_s, u"ab"_s}},
+            {"delete lone LF", {u"a\nb"_s, 1, u"⌦"_s, u"ab"_s}},
+            {"type after lone LF", {u"a\nb"_s, 2, u"xy"_s, u"a\nxyb"_s}},
+            {"type before lone CR", {u"a\r"_s, 1, u"xy"_s, u"axy\r"_s}},
+            {"backspace joins lines", {u"a\r\nb"_s, 2, u"⌫"_s, u"ab"_s}},
+            {"backspace after astral", {u"\U0001F600\r\U0001F600b"_s, 5, u"⌫"_s, u"\U0001F600\rb"_s}},
+            {"astral over astral", {u"\U0001F600"_s, 0, u"▣\U0001F601"_s, u"\U0001F601"_s}},
+            // The document shows ←← either way; only the exact text tells where the typed one went.
+            {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
+            {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
+            {"copy, paste bare LFs", {u"[x\ny\n]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[x\ny\n]"_s}},
+            {"another program's bare LFs", {u"[]"_s, 1, u"ƒ⎘"_s, u"[p\r\nq]"_s}},
+            {"copy, paste CR LF, bare LF", {u"[\r\ny\nz]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[\r\ny\nz]"_s}},
+            {"copy, paste lone CR, bare LF", {u"[x\ry\n]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[x\ry\n]"_s}},
+            {"copy, paste line separator", {u"[x\u2028y]"_s, 4, u"◂◂◂©⌦⎘"_s, u"[x\u2028y]"_s}},
+            // The document's own undo would give back the rendering, ← and ↓ for the lone CR and LF.
+            {"undo a deletion exactly", {u"a\rb\n"_s, 0, u"▣⌦↶"_s, u"a\rb\n"_s}},
+            {"typing undoes as one step", {u"a\r"_s, 2, u"xy↶"_s, u"a\r"_s}},
+            {"deletion is a step", {u"a\rb"_s, 2, u"xy⌦↶"_s, u"a\rxyb"_s}},
+            {"paste is a step", {u"a\r"_s, 2, u"x⎘↶"_s, u"a\rx"_s}},
+            {"redo Ctrl+Shift+Z", {u"a\r"_s, 2, u"x⎘↶↶↷"_s, u"a\rx"_s}},
+            {"redo Ctrl+Y", {u"a\r"_s, 2, u"x⎘↶⤼"_s, u"a\rxP"_s}},
+            {"an edit drops redo", {u"a\r"_s, 2, u"x↶z⤼"_s, u"a\rz"_s}},
+            {"set text starts the history", {u"a\r"_s, 2, u"x✎✎↶"_s, u"x\r"_s}},
+            {"reserved key reaches the window", {u"ab"_s, 1, u"▣⌦®▣"_s, u"A"_s}},
+            {"read-only never undoes", {u"a\r"_s, 2, u"x⊘↶"_s, u"a\rx"_s}},
+        });
     }
 
     void editsLandInTheExactText()
     {
-        QFETCH(QString, before);
-        QFETCH(int, cursor);
-        QFETCH(QString, keys);
+        const auto& [before, cursor, keys, after] = TheRow<EditRow>();
         QGuiApplication::clipboard()->setText(u"P"_s);
         m_box->setText(FromQString(before));
         QTextCursor at = m_box->textCursor();
@@ -149,7 +149,7 @@ private slots:
             press(key);
             QCOMPARE(changed.count() - emitted, m_box->text() == was ? 0 : 1);
         }
-        QTEST(ToQString(m_box->text()), "after");
+        QCOMPARE(ToQString(m_box->text()), after);
         QCOMPARE(m_box->document()->toRawText(), TextBox::Render(m_box->text()));
     }
 

@@ -149,7 +149,7 @@ private slots:
     {
         QTest::addColumn<QString>("way");
         QTest::newRow("Avslutt at the start") << "Avslutt";
-        QTest::newRow("Lukk on the main window") << "Lukk";
+        QTest::newRow("Lukk (Ctrl+Q) on the main window") << "Lukk";
         QTest::newRow("main window's close box") << "close main";
         QTest::newRow("Avslutt after a panic") << "panic, Avslutt";
         QTest::newRow("login close box after a panic") << "panic, close login";
@@ -165,7 +165,8 @@ private slots:
         if (way == "Lukk" || way.startsWith("close") || way.contains("dialog"))
             run("setCryptKey");
         if (way == "Lukk") {
-            for (const char* command : {"menuPizzaTimer", "changelog", "greetz", "vignereVisual"})
+            for (const char* command :
+                 {"menuPizzaTimer", "changelog", "greetz", "vignereVisual", "setCryptKey"})
                 run(command);
             QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPizzaTimer+ frmChangelog+ frmGreetz+ "
                                 "frmVignereVisual+");
@@ -181,7 +182,7 @@ private slots:
         if (way == "Avslutt" || way.endsWith("Avslutt"))
             QTest::mouseClick(login()->findChild<QPushButton*>("cmdAvslutt"), Qt::LeftButton);
         if (way == "Lukk")
-            run("Lukk");
+            press(Qt::Key_Q, Qt::ControlModifier);
         if (way == "close main")
             crypt()->close();
         if (way.contains("close login"))

@@ -1,4 +1,5 @@
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QtTest>
 
@@ -52,6 +53,9 @@ QStringList LayoutFaults(QWidget* window)
 
 } // namespace
 
+// id, title, size, tabOrder
+using DesignRow = std::tuple<WindowId, QString, QSize, QString>;
+
 class WindowDesignTest : public WindowTest
 {
     Q_OBJECT
@@ -62,32 +66,29 @@ private slots:
     // that has the keyboard on opening.
     void design_data()
     {
-        QTest::addColumn<WindowId>("id");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("tabOrder");
         // clang-format off
-        QTest::newRow("frmLogin") << WindowId::frmLogin << "qelPortal - Logg inn" << QSize(319, 225) << "txtBrukernavn txtPassord cmdLoggInn cmdKeyDisk cmdAvslutt Combo1 cmdAltPass txtBrukernavn";
-        QTest::newRow("frmCrypt") << WindowId::frmCrypt << "qelCrypto - Qelvang Kodelag" << QSize(400, 341) << "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput";
-        QTest::newRow("frmCryptKey") << WindowId::frmCryptKey << "qelCrypto - Sett CryptKey" << QSize(292, 132) << "txtInputKey cmdCopy txtOutputKey cmdOK txtInputKey";
-        QTest::newRow("frmPanikk") << WindowId::frmPanikk << "Form3" << QSize() << "frmPanikk frmPanikk";
-        QTest::newRow("frmPizzaTimer") << WindowId::frmPizzaTimer << "qelPizzaTimer - Demo verisjon!" << QSize(252, 259) << "txtTime Go Grandiosa BigOne Annet Stopp Lukk txtTime";
-        QTest::newRow("frmVignereVisual") << WindowId::frmVignereVisual << "Vignere Visual" << QSize(586, 593) << "Text1 Command1 Text2 Text3 Text4 Command2 Text1";
-        QTest::newRow("frmGreetz") << WindowId::frmGreetz << "qelCrypto - Greetz" << QSize(312, 119) << "cmdGreetzBack cmdGreetzBack";
-        QTest::newRow("frmChangelog") << WindowId::frmChangelog << "qelCrypto - Changelog" << QSize(297, 282) << "cmdBack cmdChangelogPrint Text1 cmdBack";
+        AddRows<DesignRow>({
+            {"frmLogin", {WindowId::frmLogin, "qelPortal - Logg inn", QSize(319, 225), "txtBrukernavn txtPassord cmdLoggInn cmdKeyDisk cmdAvslutt Combo1 cmdAltPass txtBrukernavn"}},
+            {"frmCrypt", {WindowId::frmCrypt, "qelCrypto - Qelvang Kodelag", QSize(400, 341), "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput"}},
+            {"frmCryptKey", {WindowId::frmCryptKey, "qelCrypto - Sett CryptKey", QSize(292, 132), "txtInputKey cmdCopy txtOutputKey cmdOK txtInputKey"}},
+            {"frmPanikk", {WindowId::frmPanikk, "Form3", QSize(), "frmPanikk frmPanikk"}},
+            {"frmPizzaTimer", {WindowId::frmPizzaTimer, "qelPizzaTimer - Demo verisjon!", QSize(252, 259), "txtTime Go Grandiosa BigOne Annet Stopp Lukk txtTime"}},
+            {"frmVignereVisual", {WindowId::frmVignereVisual, "Vignere Visual", QSize(586, 593), "Text1 Command1 Text2 Text3 Text4 Command2 Text1"}},
+            {"frmGreetz", {WindowId::frmGreetz, "qelCrypto - Greetz", QSize(312, 119), "cmdGreetzBack cmdGreetzBack"}},
+            {"frmChangelog", {WindowId::frmChangelog, "qelCrypto - Changelog", QSize(297, 282), "cmdBack cmdChangelogPrint Text1 cmdBack"}},
+        });
         // clang-format on
     }
     void design()
     {
-        QFETCH(WindowId, id);
-        QFETCH(QSize, size);
+        const auto& [id, title, size, tabOrder] = TheRow<DesignRow>();
         QWidget* window = show(id, false);
         QVERIFY(window != nullptr);
-        QTEST(window->windowTitle(), "title");
+        QCOMPARE(window->windowTitle(), title);
         if (size.isValid())
             QCOMPARE(window->size(), size);
         QTRY_VERIFY(QApplication::focusWidget() != nullptr);
-        QTEST(TabOrder(QApplication::focusWidget()), "tabOrder");
+        QCOMPARE(TabOrder(QApplication::focusWidget()), tabOrder);
         const QStringList faults = LayoutFaults(window);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }

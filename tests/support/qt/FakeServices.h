@@ -71,44 +71,20 @@ private:
 };
 
 // Panels held as plain values, for the procedures that work on a status bar without a window.
+// Positions outside 1..count() are the caller's fault here: the real status bar's test covers them.
 class FakeStatusPanels final : public StatusPanels
 {
 public:
     int count() const override { return static_cast<int>(m_panels.size()); }
-    void add() override { m_panels.push_back({}); }
-    void remove(int position) override
-    {
-        if (valid(position))
-            m_panels.erase(m_panels.begin() + (position - 1));
-    }
-    Text text(int position) const override
-    {
-        return valid(position) ? m_panels[index(position)].text : Text();
-    }
-    void setText(int position, const Text& text) override
-    {
-        if (valid(position))
-            m_panels[index(position)].text = text;
-    }
-    void sizeToContents(int position) override
-    {
-        if (valid(position))
-            m_panels[index(position)].sized = true;
-    }
-    bool isSizedToContents(int position) const override
-    {
-        return valid(position) && m_panels[index(position)].sized;
-    }
+    void add() override { m_panels.emplace_back(); }
+    void remove(int position) override { m_panels.erase(m_panels.begin() + (position - 1)); }
+    Text text(int position) const override { return m_panels.at(position - 1).first; }
+    void setText(int position, const Text& text) override { m_panels.at(position - 1).first = text; }
+    void sizeToContents(int position) override { m_panels.at(position - 1).second = true; }
+    bool isSizedToContents(int position) const override { return m_panels.at(position - 1).second; }
 
 private:
-    struct Panel {
-        Text text;
-        bool sized = false;
-    };
-    bool valid(int position) const { return position >= 1 && position <= count(); }
-    static std::size_t index(int position) { return static_cast<std::size_t>(position - 1); }
-
-    std::vector<Panel> m_panels;
+    std::vector<std::pair<Text, bool>> m_panels; // the text, and whether sized to its contents
 };
 
 // Drive A: as a temporary directory, with failures a test can plant: tests run with rights that no
@@ -131,12 +107,6 @@ public:
     {
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    void setModified(const QString& name, const QDateTime& modified) const
-    {
-        QFile file(path(name));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
     }
     void failNextWrites(ErrorNumber number, int count)
     {

@@ -35,13 +35,13 @@ TEST_F(KeyDiskTest, MadeAndReadBack)
 
     // The disk is sealed with the minute it was written in: any second of it will do, a copy that
     // keeps the time stays valid, and the next minute does not.
-    fakes.drive.setModified(Name, madeAt.addSecs(29));
+    fakes.drive.put(Name, fakes.drive.content(Name), madeAt.addSecs(29));
     const Result<KeyDiskReading> reading = ReadKeyDisk(fakes.drive);
     EXPECT_TRUE(reading.value().accepted);
     EXPECT_EQ(reading.value().key.user, U"tg04user");
-    fakes.drive.setModified(Name, madeAt.addSecs(30));
+    fakes.drive.put(Name, fakes.drive.content(Name), madeAt.addSecs(30));
     EXPECT_FALSE(accepted());
-    fakes.drive.setModified(Name, madeAt.addDays(1).addSecs(-30));
+    fakes.drive.put(Name, fakes.drive.content(Name), madeAt.addDays(1).addSecs(-30));
     EXPECT_TRUE(accepted());
 }
 

@@ -3,6 +3,7 @@
 #include "platform/QtText.h"
 #include "platform/StatusBar.h"
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 #include "windows/access/KeyDisk.h"
 #include "windows/main/frmCrypt.h"
 
@@ -25,6 +26,13 @@ const MessageBoxRequest ChatBox{U"Denne funksjonen jobbes med for tiden", U"Feil
                                 MessageIcon::Exclamation};
 
 } // namespace
+
+// name, password, recorded
+using PasswordRow = std::tuple<QString, QString, QString>;
+
+// file (null: no key file), minutesLater (the file's modification time after Now), choice, outcome (the user
+// recorded, the status, or the failure described)
+using KeyDiskRow = std::tuple<QByteArray, int, QString, QString>;
 
 // Each test starts with the state of a user "før" who is logged in, and a stale status line.
 class frmLoginTest : public WindowTest
@@ -73,27 +81,24 @@ private slots:
     // One "Logg inn" with qelCrypto chosen: the name recorded, or none when refused.
     void passwordLogin_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("recorded");
         // clang-format off
-        QTest::newRow("kaktus") << "kaktus" << "mez" << "Kaktus";
-        QTest::newRow("fjord") << "fjord" << "mez" << "Fjord";
-        QTest::newRow("mast in mixed case") << "mAsT" << "mez" << "Mast";
-        QTest::newRow("empty password") << "kaktus" << "" << "";
-        QTest::newRow("stored constant") << "kaktus" << "zem" << "";
-        QTest::newRow("password in capitals") << "kaktus" << "MEZ" << "";
-        QTest::newRow("password too long") << "kaktus" << "mezz" << "";
-        QTest::newRow("leading blank") << " kaktus" << "mez" << "";
-        QTest::newRow("trailing blank") << "fjord " << "mez" << "";
-        QTest::newRow("unknown name") << "kaktusen" << "mez" << "";
+        AddRows<PasswordRow>({
+            {"kaktus", {"kaktus", "mez", "Kaktus"}},
+            {"fjord", {"fjord", "mez", "Fjord"}},
+            {"mast in mixed case", {"mAsT", "mez", "Mast"}},
+            {"empty password", {"kaktus", "", ""}},
+            {"stored constant", {"kaktus", "zem", ""}},
+            {"password in capitals", {"kaktus", "MEZ", ""}},
+            {"password too long", {"kaktus", "mezz", ""}},
+            {"leading blank", {" kaktus", "mez", ""}},
+            {"trailing blank", {"fjord ", "mez", ""}},
+            {"unknown name", {"kaktusen", "mez", ""}},
+        });
         // clang-format on
     }
     void passwordLogin()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, password);
-        QFETCH(QString, recorded);
+        const auto& [name, password, recorded] = TheRow<PasswordRow>();
         const bool entered = !recorded.isEmpty();
         type(name, password);
         click("cmdLoggInn");
@@ -177,33 +182,28 @@ private slots:
     // and No then describes the failure.
     void keyDiskLogin_data()
     {
-        QTest::addColumn<QByteArray>("file");  // null: no key file
-        QTest::addColumn<int>("minutesLater"); // the file's modification time after Now
-        QTest::addColumn<QString>("choice");
-        QTest::addColumn<QString>("outcome"); // the user recorded, the status, or the failure described
         const QByteArray x("97,\"x\",2107");
         const QString pastEnd = "Feilkode 62: Lesing forbi slutten av filen";
         // clang-format off
-        QTest::newRow("sealed") << QByteArray("100001431,\"tg04user\",2107\r\n") << 0 << "qelCrypto" << "tg04user";
-        QTest::newRow("user in Windows-1252") << QByteArray("97,\"K\xE5re\",2107") << 0 << "qelCrypto" << "Kåre";
-        QTest::newRow("time past midnight") << x << 24 * 60 << "qelCrypto" << "x";
-        QTest::newRow("written a minute later") << x << 1 << "qelCrypto" << "KeyDisk error!";
-        QTest::newRow("even number") << QByteArray("100001432,\"x\",2107") << 0 << "qelCrypto" << "KeyDisk error!";
-        QTest::newRow("composite number") << QByteArray("100000001,\"x\",2107") << 0 << "qelCrypto" << "KeyDisk error!";
-        QTest::newRow("chat") << x << 0 << "qelChat" << "";
-        QTest::newRow("no key file") << QByteArray() << 0 << "qelCrypto" << "Feilkode 53: Finner ikke filen";
-        QTest::newRow("empty") << QByteArray("") << 0 << "qelCrypto" << pastEnd;
-        QTest::newRow("no closing quote") << QByteArray("97,\"x,2107\r\n") << 0 << "qelCrypto" << pastEnd;
-        QTest::newRow("megabytes in the name") << "97,\"" + QByteArray(3 << 20, 'a') + "\",2107" << 0 << "qelCrypto" << pastEnd;
-        QTest::newRow("time above 32767") << QByteArray("97,\"x\",32768") << 0 << "qelCrypto" << "Feilkode 6: Overflyt";
+        AddRows<KeyDiskRow>({
+            {"sealed", {QByteArray("100001431,\"tg04user\",2107\r\n"), 0, "qelCrypto", "tg04user"}},
+            {"user in Windows-1252", {QByteArray("97,\"K\xE5re\",2107"), 0, "qelCrypto", "Kåre"}},
+            {"time past midnight", {x, 24 * 60, "qelCrypto", "x"}},
+            {"written a minute later", {x, 1, "qelCrypto", "KeyDisk error!"}},
+            {"even number", {QByteArray("100001432,\"x\",2107"), 0, "qelCrypto", "KeyDisk error!"}},
+            {"composite number", {QByteArray("100000001,\"x\",2107"), 0, "qelCrypto", "KeyDisk error!"}},
+            {"chat", {x, 0, "qelChat", ""}},
+            {"no key file", {QByteArray(), 0, "qelCrypto", "Feilkode 53: Finner ikke filen"}},
+            {"empty", {QByteArray(""), 0, "qelCrypto", pastEnd}},
+            {"no closing quote", {QByteArray("97,\"x,2107\r\n"), 0, "qelCrypto", pastEnd}},
+            {"megabytes in the name", {"97,\"" + QByteArray(3 << 20, 'a') + "\",2107", 0, "qelCrypto", pastEnd}},
+            {"time above 32767", {QByteArray("97,\"x\",32768"), 0, "qelCrypto", "Feilkode 6: Overflyt"}},
+        });
         // clang-format on
     }
     void keyDiskLogin()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(int, minutesLater);
-        QFETCH(QString, choice);
-        QFETCH(QString, outcome);
+        const auto& [file, minutesLater, choice, outcome] = TheRow<KeyDiskRow>();
         if (!file.isNull())
             app->fakes.drive.put(KeyName, file, Now.addSecs(minutesLater * 60 - 12));
         type("mast", "mez", choice);

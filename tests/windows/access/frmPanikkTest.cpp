@@ -1,6 +1,7 @@
 #include "windows/access/frmPanikk.h"
 #include "platform/QtText.h"
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,6 +11,9 @@
 
 using namespace qel;
 using namespace qel::testing;
+
+// key (0: a click on the text, -1: beside it), text, leaves
+using KeyRow = std::tuple<int, QString, bool>;
 
 // Each test starts on the panic screen, reached with F5's command from the main window.
 class frmPanikkTest : public WindowTest
@@ -91,25 +95,22 @@ private slots:
     // The panic screen takes the keys that type and the clicks, and leaves; other keys go on to Qt.
     void keysAndClicksThatLeave_data()
     {
-        QTest::addColumn<int>("key"); // 0: a click on the text, -1: beside it
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("leaves");
         // clang-format off
-        QTest::newRow("Space") << int(Qt::Key_Space) << " " << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b" << true;
-        QTest::newRow("letter") << int(Qt::Key_Q) << "q" << true;
-        QTest::newRow("F5") << int(Qt::Key_F5) << "" << false;
-        QTest::newRow("arrow") << int(Qt::Key_Left) << "" << false;
-        QTest::newRow("Shift") << int(Qt::Key_Shift) << "" << false;
-        QTest::newRow("click on the text") << 0 << "" << true;
-        QTest::newRow("click beside it") << -1 << "" << true;
+        AddRows<KeyRow>({
+            {"Space", {int(Qt::Key_Space), " ", true}},
+            {"Escape", {int(Qt::Key_Escape), "\x1b", true}},
+            {"letter", {int(Qt::Key_Q), "q", true}},
+            {"F5", {int(Qt::Key_F5), "", false}},
+            {"arrow", {int(Qt::Key_Left), "", false}},
+            {"Shift", {int(Qt::Key_Shift), "", false}},
+            {"click on the text", {0, "", true}},
+            {"click beside it", {-1, "", true}},
+        });
         // clang-format on
     }
     void keysAndClicksThatLeave()
     {
-        QFETCH(int, key);
-        QFETCH(QString, text);
-        QFETCH(bool, leaves);
+        const auto& [key, text, leaves] = TheRow<KeyRow>();
         QWidget* target = key == 0 ? static_cast<QWidget*>(w->lblPanikk()) : w;
         const QPointF at(5, 5);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);

@@ -4,6 +4,7 @@
 #include "platform/QtText.h"
 #include "platform/TextBox.h"
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 #include "windows/main/frmCrypt.h"
 
 #include <QApplication>
@@ -14,6 +15,12 @@
 
 using namespace qel;
 using namespace qel::testing;
+
+// id, button, mainHidden
+using ClosingRow = std::tuple<WindowId, QString, bool>;
+
+// planted (-1: none), box, icon
+using PrintRow = std::tuple<int, QString, int>;
 
 // The two little windows of the Dill menu, opened over the main window.
 class GreetzAndChangelogTest : public WindowTest
@@ -57,22 +64,19 @@ private slots:
     // only unloads. The next Show loads the window afresh.
     void closingUnloads_data()
     {
-        QTest::addColumn<WindowId>("id");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("mainHidden");
         // clang-format off
-        QTest::newRow("Greetz, Lukk") << WindowId::frmGreetz << "cmdGreetzBack" << false;
-        QTest::newRow("Greetz, Lukk, main window hidden") << WindowId::frmGreetz << "cmdGreetzBack" << true;
-        QTest::newRow("Greetz, close box") << WindowId::frmGreetz << "" << false;
-        QTest::newRow("Changelog, Tilbake, main window hidden") << WindowId::frmChangelog << "cmdBack" << true;
-        QTest::newRow("Changelog, close box") << WindowId::frmChangelog << "" << false;
+        AddRows<ClosingRow>({
+            {"Greetz, Lukk", {WindowId::frmGreetz, "cmdGreetzBack", false}},
+            {"Greetz, Lukk, main window hidden", {WindowId::frmGreetz, "cmdGreetzBack", true}},
+            {"Greetz, close box", {WindowId::frmGreetz, "", false}},
+            {"Changelog, Tilbake, main window hidden", {WindowId::frmChangelog, "cmdBack", true}},
+            {"Changelog, close box", {WindowId::frmChangelog, "", false}},
+        });
         // clang-format on
     }
     void closingUnloads()
     {
-        QFETCH(WindowId, id);
-        QFETCH(QString, button);
-        QFETCH(bool, mainHidden);
+        const auto& [id, button, mainHidden] = TheRow<ClosingRow>();
         if (mainHidden)
             app->rules.Hide(WindowId::frmCrypt);
         const QPointer<QWidget> old = show(id);
@@ -92,22 +96,19 @@ private slots:
     // Print sends the box's text as one page, or says why nothing came out; the window stays open.
     void printPrintsTheChangelog_data()
     {
-        QTest::addColumn<int>("planted"); // -1: none
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("icon");
-        QTest::newRow("printed") << -1 << QString() << 0;
-        QTest::newRow("no printer") << int(PrintOutcome::NoPrinter)
-                                    << "Fant ingen skriver, så ingenting ble skrevet ut."
-                                    << int(MessageIcon::Exclamation);
-        QTest::newRow("failed") << int(PrintOutcome::Failed)
-                                << "Utskriften feilet! Sjekk skriveren og prøv igjen."
-                                << int(MessageIcon::Critical);
+        AddRows<PrintRow>({
+            {"printed", {-1, QString(), 0}},
+            {"no printer",
+             {int(PrintOutcome::NoPrinter), "Fant ingen skriver, så ingenting ble skrevet ut.",
+              int(MessageIcon::Exclamation)}},
+            {"failed",
+             {int(PrintOutcome::Failed), "Utskriften feilet! Sjekk skriveren og prøv igjen.",
+              int(MessageIcon::Critical)}},
+        });
     }
     void printPrintsTheChangelog()
     {
-        QFETCH(int, planted);
-        QFETCH(QString, box);
-        QFETCH(int, icon);
+        const auto& [planted, box, icon] = TheRow<PrintRow>();
         frmChangelog* log = changelog();
         if (planted >= 0)
             app->fakes.printer.failNextPrint(PrintOutcome(planted));

@@ -2,6 +2,7 @@
 #include "platform/QtText.h"
 #include "platform/StatusBar.h"
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 #include "windows/access/frmLogin.h"
 #include "windows/main/Tips.h"
 #include "windows/main/frmCrypt.h"
@@ -22,6 +23,9 @@ using namespace qel::testing;
 namespace {
 const auto Q = [](const Text& text) { return ToQString(text); };
 } // namespace
+
+// loggedIn, entry, ticks
+using CountdownRow = std::tuple<bool, QString, QString>;
 
 class frmPizzaTimerTest : public WindowTest
 {
@@ -87,44 +91,30 @@ class frmPizzaTimerTest : public WindowTest
     const QString Welcome = "Velkommen til qelCrypto Kaktus";
 
 private slots:
-    void designAtLoad()
-    {
-        openLoggedIn();
-        const auto* picture = w->findChild<QLabel*>("GrandiHjerte");
-        QCOMPARE(picture->pixmap().deviceIndependentSize(), QSizeF(145, 121)); // drawn at its shown size
-        QVERIFY(picture->hasScaledContents() && w->Grandiosa()->isChecked());
-        QCOMPARE(mode(), "idle");
-        QCOMPARE(w->PizzaTimer()->interval(), 5000);
-        QCOMPARE(Q(app->state.PizzaKind), "Grandi");
-    }
-
     // Label2 after each tick, from "GO!" to the end, in both uses: the clock at each tick and what it
     // shows then, the first at "GO!".
     void countdown_data()
     {
-        QTest::addColumn<bool>("loggedIn");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<QString>("ticks");
         const QString grandi =
             "18:40:10 12 min., 18:40:59 12 min., 18:41:00 11 min., 18:51:59 1 min., 18:52:00 FERDIG!";
         // clang-format off
-        QTest::newRow("Grandiosa, logged in") << true << "12" << grandi;
-        QTest::newRow("Grandiosa, standalone") << false << "12" << grandi;
-        QTest::newRow("start at minute 55 runs into the next hour") << false << "12" << "18:55:00 12 min., 19:03:00 4 min., 19:07:00 FERDIG!";
-        QTest::newRow("a late tick jumps") << true << "59" << "09:00:00 59 min., 09:58:30 1 min., 09:59:00 FERDIG!";
-        QTest::newRow("0 ends at once") << true << "0" << "18:40:10 FERDIG!";
-        QTest::newRow("blanks read as 0") << false << " " << "18:40:10 FERDIG!";
-        QTest::newRow("text reads as 0") << true << "abc" << "18:40:10 FERDIG!";
-        QTest::newRow("12.5 counts 12") << false << "12.5" << "18:40:10 12 min., 18:52:00 FERDIG!";
-        QTest::newRow("13.5 counts 14") << false << " 13.5 min" << "18:40:10 14 min., 18:53:59 1 min., 18:54:00 FERDIG!";
-        QTest::newRow("clock set back ends it") << true << "12" << "18:40:10 12 min., 18:39:00 FERDIG!";
+        AddRows<CountdownRow>({
+            {"Grandiosa, logged in", {true, "12", grandi}},
+            {"Grandiosa, standalone", {false, "12", grandi}},
+            {"start at minute 55 runs into the next hour", {false, "12", "18:55:00 12 min., 19:03:00 4 min., 19:07:00 FERDIG!"}},
+            {"a late tick jumps", {true, "59", "09:00:00 59 min., 09:58:30 1 min., 09:59:00 FERDIG!"}},
+            {"0 ends at once", {true, "0", "18:40:10 FERDIG!"}},
+            {"blanks read as 0", {false, " ", "18:40:10 FERDIG!"}},
+            {"text reads as 0", {true, "abc", "18:40:10 FERDIG!"}},
+            {"12.5 counts 12", {false, "12.5", "18:40:10 12 min., 18:52:00 FERDIG!"}},
+            {"13.5 counts 14", {false, " 13.5 min", "18:40:10 14 min., 18:53:59 1 min., 18:54:00 FERDIG!"}},
+            {"clock set back ends it", {true, "12", "18:40:10 12 min., 18:39:00 FERDIG!"}},
+        });
         // clang-format on
     }
     void countdown()
     {
-        QFETCH(bool, loggedIn);
-        QFETCH(QString, entry);
-        QFETCH(QString, ticks);
+        const auto& [loggedIn, entry, ticks] = TheRow<CountdownRow>();
         QList<QPair<QTime, QString>> steps;
         for (const QString& tick : ticks.split(", "))
             steps << qMakePair(QTime::fromString(tick.left(8)), tick.mid(9));
@@ -276,7 +266,7 @@ private slots:
     }
 
     // "Lukk" and the close box: hidden and counting when logged in, gone and back to the login window
-    // when standalone. A fresh load starts idle.
+    // when standalone. A fresh load starts idle, its picture drawn at its shown size.
     void closing_data()
     {
         QTest::addColumn<bool>("loggedIn");
@@ -304,13 +294,16 @@ private slots:
         QTRY_VERIFY(app->rules.Find(WindowId::frmPizzaTimer) == nullptr);
         QVERIFY(login()->isVisible());
         openStandalone();
-        QCOMPARE(w->windowTitle(), "qelPizzaTimer - Demo verisjon!");
         QVERIFY(w->Grandiosa()->isChecked());
         QCOMPARE(mode(), "idle");
         QCOMPARE(w->txtTime()->text(), "12");
         QCOMPARE(w->Label2()->text(), "");
         QCOMPARE(Q(app->state.PizzaKind), "Grandi");
         QCOMPARE(Q(app->state.CurrentUser), "anonym");
+        QCOMPARE(w->PizzaTimer()->interval(), 5000);
+        const auto* picture = w->findChild<QLabel*>("GrandiHjerte");
+        QVERIFY(picture->hasScaledContents() &&
+                picture->pixmap().deviceIndependentSize() == QSizeF(145, 121));
     }
 
     // The real timer drives the display, and stops with the window.

@@ -1,6 +1,7 @@
 #include "windows/accessories/frmVignereVisual.h"
 
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -43,6 +44,9 @@ struct PaintSpy : QObject {
 };
 
 } // namespace
+
+// steps, green, red, redHeaders
+using MarkingRow = std::tuple<QStringList, Cells, Cells, Names>;
 
 class frmVignereVisualTest : public WindowTest
 {
@@ -181,32 +185,27 @@ private slots:
 
     void marking_data()
     {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<Cells>("green");
-        QTest::addColumn<Cells>("red");
-        QTest::addColumn<Names>("redHeaders");
-        QTest::newRow("row 3 col 5") << Names{"M 3 5"} << Range(59, 62) << Cells{63} << Names();
-        QTest::newRow("col 40: all green") << Names{"M 3 40"} << Range(59, 87) << Cells() << Names();
-        QTest::newRow("col 0") << Names{"M 3 0"} << Cells() << Cells{59} << Names();
-        QTest::newRow("col 1") << Names{"M 3 1"} << Cells() << Cells{59} << Names();
-        QTest::newRow("last cell") << Names{"M 29 29"} << Range(813, 840) << Cells{841} << Names();
-        QTest::newRow("read as numbers") << Names{"M _2.5x 3.5"} << Range(30, 32) << Cells{33} << Names();
-        QTest::newRow("col 4, 3 rows, header 2")
-            << Names{"K 4 3 2"} << Cells{4, 33, 62} << Cells() << Names{"lblVertikal(3)", "lblHorisontal(1)"};
-        QTest::newRow("no rows") << Names{"K 29 0 29"} << Cells() << Cells()
-                                 << Names{"lblVertikal(28)", "lblHorisontal(28)"};
-        QTest::newRow("all rows") << Names{"K 1 255 1"} << Range(1, 813, 29) << Cells()
-                                  << Names{"lblVertikal(0)", "lblHorisontal(0)"};
-        QTest::newRow("green over red") << Names{"M 3 5", "M 3 9"} << Range(59, 66) << Cells{67} << Names();
-        QTest::newRow("red over green")
-            << Names{"M 3 9", "M 3 5"} << (Range(59, 62) + Range(64, 66)) << Cells{63, 67} << Names();
+        AddRows<MarkingRow>({
+            {"row 3 col 5", {Names{"M 3 5"}, Range(59, 62), Cells{63}, Names()}},
+            {"col 40: all green", {Names{"M 3 40"}, Range(59, 87), Cells(), Names()}},
+            {"col 0", {Names{"M 3 0"}, Cells(), Cells{59}, Names()}},
+            {"col 1", {Names{"M 3 1"}, Cells(), Cells{59}, Names()}},
+            {"last cell", {Names{"M 29 29"}, Range(813, 840), Cells{841}, Names()}},
+            {"read as numbers", {Names{"M _2.5x 3.5"}, Range(30, 32), Cells{33}, Names()}},
+            {"col 4, 3 rows, header 2",
+             {Names{"K 4 3 2"}, Cells{4, 33, 62}, Cells(), Names{"lblVertikal(3)", "lblHorisontal(1)"}}},
+            {"no rows",
+             {Names{"K 29 0 29"}, Cells(), Cells(), Names{"lblVertikal(28)", "lblHorisontal(28)"}}},
+            {"all rows",
+             {Names{"K 1 255 1"}, Range(1, 813, 29), Cells(), Names{"lblVertikal(0)", "lblHorisontal(0)"}}},
+            {"green over red", {Names{"M 3 5", "M 3 9"}, Range(59, 66), Cells{67}, Names()}},
+            {"red over green",
+             {Names{"M 3 9", "M 3 5"}, (Range(59, 62) + Range(64, 66)), Cells{63, 67}, Names()}},
+        });
     }
     void marking()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(Cells, green);
-        QFETCH(Cells, red);
-        QFETCH(Names, redHeaders);
+        const auto& [steps, green, red, redHeaders] = TheRow<MarkingRow>();
         open();
         for (const QString& step : steps)
             run(step);

@@ -3,6 +3,7 @@
 #include "platform/QtText.h"
 #include "platform/TextBox.h"
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -13,6 +14,9 @@
 using namespace qel;
 using namespace qel::testing;
 using namespace Qt::StringLiterals;
+
+// byHand, typed, press (0: click OK, -1: the close box), preview, usable
+using PreviewRow = std::tuple<QString, QString, int, QString, bool>;
 
 // Each test starts with the CryptKey "GAMMEL".
 class frmCryptKeyTest : public WindowTest
@@ -47,37 +51,30 @@ private slots:
     // and OK refuses it with a box. The close box unloads and stores nothing.
     void copyAndOkTakeOnlyAUsablePreview_data()
     {
-        QTest::addColumn<QString>("byHand");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("press"); // 0: click OK, -1: the close box
-        QTest::addColumn<QString>("preview");
-        QTest::addColumn<bool>("usable");
         const int Return = Qt::Key_Return;
         const QString none;
         // clang-format off
-        QTest::newRow("nothing typed") << none << none << 0 << "error: no input\r\n" << false;
-        QTest::newRow("words and digits") << none << u"hemmelig nøkkel 42"_s << 0 << "HEMMELIGNØKKEL" << true;
-        QTest::newRow("Norwegian letters, Return") << none << u"blåbær øl"_s << Return << "BLÅBÆRØL" << true;
-        QTest::newRow("keypad Enter") << none << u"hemmelig ø"_s << int(Qt::Key_Enter) << "HEMMELIGØ" << true;
-        QTest::newRow("too short, Return") << none << u"ab1"_s << Return << "error: key too short" << false;
-        QTest::newRow("emptied again") << none << u"abcde\b\b\b\b\b"_s << 0 << "error: key too short" << false;
-        QTest::newRow("over a hand-typed preview") << u"abc 12"_s << u"nøkkel"_s << 0 << "NØKKEL" << true;
-        QTest::newRow("hand-typed key") << u"abc 12 "_s << none << 0 << "abc 12 " << true;
-        QTest::newRow("hand-typed capital Error") << u"Error: x"_s << none << 0 << "Error: x" << true;
-        QTest::newRow("hand-typed leading space") << u" error:"_s << none << 0 << " error:" << true;
-        QTest::newRow("hand-typed no colon") << u"error x"_s << none << 0 << "error x" << true;
-        QTest::newRow("hand-typed prefix alone") << u"error:"_s << none << 0 << "error:" << false;
-        QTest::newRow("hand-typed no space") << u"error:x"_s << none << Return << "error:x" << false;
-        QTest::newRow("close box") << none << u"hemmelig"_s << -1 << "HEMMELIG" << true;
+        AddRows<PreviewRow>({
+            {"nothing typed", {none, none, 0, "error: no input\r\n", false}},
+            {"words and digits", {none, u"hemmelig nøkkel 42"_s, 0, "HEMMELIGNØKKEL", true}},
+            {"Norwegian letters, Return", {none, u"blåbær øl"_s, Return, "BLÅBÆRØL", true}},
+            {"keypad Enter", {none, u"hemmelig ø"_s, int(Qt::Key_Enter), "HEMMELIGØ", true}},
+            {"too short, Return", {none, u"ab1"_s, Return, "error: key too short", false}},
+            {"emptied again", {none, u"abcde\b\b\b\b\b"_s, 0, "error: key too short", false}},
+            {"over a hand-typed preview", {u"abc 12"_s, u"nøkkel"_s, 0, "NØKKEL", true}},
+            {"hand-typed key", {u"abc 12 "_s, none, 0, "abc 12 ", true}},
+            {"hand-typed capital Error", {u"Error: x"_s, none, 0, "Error: x", true}},
+            {"hand-typed leading space", {u" error:"_s, none, 0, " error:", true}},
+            {"hand-typed no colon", {u"error x"_s, none, 0, "error x", true}},
+            {"hand-typed prefix alone", {u"error:"_s, none, 0, "error:", false}},
+            {"hand-typed no space", {u"error:x"_s, none, Return, "error:x", false}},
+            {"close box", {none, u"hemmelig"_s, -1, "HEMMELIG", true}},
+        });
         // clang-format on
     }
     void copyAndOkTakeOnlyAUsablePreview()
     {
-        QFETCH(QString, byHand);
-        QFETCH(QString, typed);
-        QFETCH(int, press);
-        QFETCH(QString, preview);
-        QFETCH(bool, usable);
+        const auto& [byHand, typed, press, preview, usable] = TheRow<PreviewRow>();
         open();
         if (!byHand.isEmpty()) {
             QTest::keyClick(output(), Qt::Key_A, Qt::ControlModifier);

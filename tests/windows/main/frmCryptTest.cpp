@@ -4,9 +4,9 @@
 #include "platform/StatusBar.h"
 #include "platform/TextBox.h"
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 #include "windows/access/KeyFile.h"
 #include "windows/main/Tips.h"
-#include "windows/main/frmCryptKey.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,6 +33,15 @@ QString OuterHeader(const Text& s)
 }
 
 } // namespace
+
+// option, protocol, repeats
+using ProtocolRow = std::tuple<QString, int, bool>;
+
+// option, encrypt, decrypt, header
+using RoundTripRow = std::tuple<QString, QString, QString, QString>;
+
+// answers, boxes, output
+using RepeatRow = std::tuple<QStringList, QString, QString>;
 
 class frmCryptTest : public WindowTest
 {
@@ -94,14 +103,13 @@ private slots:
 
     void protocolChoice_data()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<int>("protocol");
-        QTest::addColumn<bool>("repeats");
         // clang-format off
-        QTest::newRow("Crypt") << "Option1" << 1 << false;
-        QTest::newRow("Røver") << "Option2" << 2 << true;
-        QTest::newRow("Begge") << "Option3" << 3 << true;
-        QTest::newRow("Vignere") << "Option4" << 4 << false;
+        AddRows<ProtocolRow>({
+            {"Crypt", {"Option1", 1, false}},
+            {"Røver", {"Option2", 2, true}},
+            {"Begge", {"Option3", 3, true}},
+            {"Vignere", {"Option4", 4, false}},
+        });
         // clang-format on
     }
     // Strong is ticked while enabled, then the choice moves away from the row's option and back to it; the
@@ -109,9 +117,7 @@ private slots:
     // paste (F3) go through the clipboard service.
     void protocolChoice()
     {
-        QFETCH(QString, option);
-        QFETCH(int, protocol);
-        QFETCH(bool, repeats);
+        const auto& [option, protocol, repeats] = TheRow<ProtocolRow>();
         load();
         setTexts(U"Hei\r\nder", U"004a01x");
         click("Option2");
@@ -145,26 +151,21 @@ private slots:
 
     void encryptThenDecrypt_data()
     {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("encrypt");
-        QTest::addColumn<QString>("decrypt");
-        QTest::addColumn<QString>("header");
         // clang-format off
-        QTest::newRow("Røver x3, Dekrypter") << "Option2" << "crypt3" << "dekrypter" << "b03";
-        QTest::newRow("Røver Ctrl+K, Ctrl+D") << "Option2" << "Ctrl+K" << "Ctrl+D" << "b01";
-        QTest::newRow("Begge x10, menu bar") << "Option3" << "crypt10" << "dekrypter1" << "d10";
-        QTest::newRow("Crypt, menu bar") << "Option1" << "krypter1" << "Ctrl+D" << "a01";
-        QTest::newRow("Vignere with key") << "Option4" << "krypter" << "dekrypter" << "f01";
+        AddRows<RoundTripRow>({
+            {"Røver x3, Dekrypter", {"Option2", "crypt3", "dekrypter", "b03"}},
+            {"Røver Ctrl+K, Ctrl+D", {"Option2", "Ctrl+K", "Ctrl+D", "b01"}},
+            {"Begge x10, menu bar", {"Option3", "crypt10", "dekrypter1", "d10"}},
+            {"Crypt, menu bar", {"Option1", "krypter1", "Ctrl+D", "a01"}},
+            {"Vignere with key", {"Option4", "krypter", "dekrypter", "f01"}},
+        });
         // clang-format on
     }
     // The input is typed, a line break as CR LF (two characters in the count), and given lone CRs and LFs;
     // the output goes through the clipboard (F2, F3) to be decrypted back to it exactly.
     void encryptThenDecrypt()
     {
-        QFETCH(QString, option);
-        QFETCH(QString, encrypt);
-        QFETCH(QString, decrypt);
-        QFETCH(QString, header);
+        const auto& [option, encrypt, decrypt, header] = TheRow<RoundTripRow>();
         app->state.CryptKey = U"NØKKEL";
         load();
         click(option);
@@ -193,23 +194,20 @@ private slots:
     // answered R (retry) or C (cancel); the output's outer header, or the output.
     void repeatCount_data()
     {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QString>("boxes");
-        QTest::addColumn<QString>("output");
         // clang-format off
-        QTest::newRow("13") << QStringList{"13"} << "P" << "b13";
-        QTest::newRow("14 overflows") << QStringList{"14"} << "PO" << "gammel";
-        QTest::newRow("0") << QStringList{"0"} << "P" << "a";
-        QTest::newRow("15") << QStringList{"15"} << "PC" << "gammel";
-        QTest::newRow("abc, retry, 3") << QStringList{"abc", "3"} << "PRP" << "b03";
-        QTest::newRow("15, retry, cancel") << QStringList{"15", "-"} << "PRP" << "gammel";
+        AddRows<RepeatRow>({
+            {"13", {QStringList{"13"}, "P", "b13"}},
+            {"14 overflows", {QStringList{"14"}, "PO", "gammel"}},
+            {"0", {QStringList{"0"}, "P", "a"}},
+            {"15", {QStringList{"15"}, "PC", "gammel"}},
+            {"abc, retry, 3", {QStringList{"abc", "3"}, "PRP", "b03"}},
+            {"15, retry, cancel", {QStringList{"15", "-"}, "PRP", "gammel"}},
+        });
         // clang-format on
     }
     void repeatCount()
     {
-        QFETCH(QStringList, answers);
-        QFETCH(QString, boxes);
-        QFETCH(QString, output);
+        const auto& [answers, boxes, output] = TheRow<RepeatRow>();
         const InputBoxRequest prompt{U"Hvor mange ganger skal teksten krypteres?", U"qelCrypto", U""};
         const MessageBoxRequest limit{U"Grensen er 15 ganger!", U"Error", MessageButtons::RetryCancel,
                                       MessageIcon::Exclamation};
@@ -231,33 +229,6 @@ private slots:
         run("cryptx");
         QVERIFY(app->fakes.dialogs.shown() == expected);
         QCOMPARE(OuterHeader(out()), output);
-    }
-
-    // CryptKey opens its dialog once however often it is chosen; closing unloads that too.
-    void closingUnloadsEveryWindow_data()
-    {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Ctrl+Q") << "Ctrl+Q";
-        QTest::newRow("Lukk") << "Lukk";
-        QTest::newRow("close box") << "close box";
-    }
-    void closingUnloadsEveryWindow()
-    {
-        QFETCH(QString, how);
-        load();
-        run("setCryptKey");
-        Form* dialog = app->rules.Find(WindowId::frmCryptKey);
-        run("setCryptKey");
-        QVERIFY(dialog != nullptr && app->rules.Find(WindowId::frmCryptKey) == dialog);
-        QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(),
-                                       [](QWidget* window) { return dynamic_cast<frmCryptKey*>(window); }),
-                 1);
-        if (how == "close box")
-            w->close();
-        else
-            run(how);
-        QVERIFY(app->rules.Loaded().empty());
-        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
     // The key disk is written for the user logged in, and only after a Yes.
