@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <algorithm>
@@ -187,25 +186,6 @@ private slots:
                 unpressed << name;
         }
         QVERIFY2(unpressed.isEmpty(), qPrintable("not pressed: " + unpressed.join(" ")));
-    }
-
-    void focusShowsOnOpening_data()
-    {
-        QTest::addColumn<WindowId>("id");
-        QTest::newRow("frmGreetz") << WindowId::frmGreetz;
-        QTest::newRow("frmChangelog") << WindowId::frmChangelog;
-    }
-    // The button that has the focus when the window opens is drawn as focused: the style draws a focus
-    // frame only in a window whose focus the keyboard has moved.
-    void focusShowsOnOpening()
-    {
-        QFETCH(WindowId, id);
-        QVERIFY(show(id) != nullptr);
-        auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
-        QVERIFY(button != nullptr);
-        QStyleOptionButton option;
-        option.initFrom(button);
-        QVERIFY(option.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange));
     }
 
     void escapeAnswersDialogs_data()
