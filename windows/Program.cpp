@@ -4,9 +4,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QObject>
 #include <QPointer>
-#include <QSize>
 #include <QString>
 #include <QTimer>
 
@@ -128,9 +129,16 @@ QIcon ApplicationIcon()
 {
     QIcon pictures;
     for (const int size : {16, 32, 48, 64, 128, 256})
-        pictures.addFile(QStringLiteral(":/pictures/icons/hicolor/%1x%1/apps/qelcrypto.png").arg(size),
-                         QSize(size, size));
+        pictures.addPixmap(
+            Picture(QStringLiteral(":/pictures/icons/hicolor/%1x%1/apps/qelcrypto.png").arg(size)));
     return QIcon::fromTheme(QStringLiteral("qelcrypto"), pictures);
+}
+
+QPixmap Picture(const QString& path)
+{
+    QImageReader reader(path, QFileInfo(path).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 } // namespace qel

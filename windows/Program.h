@@ -3,6 +3,7 @@
 #include "app/WindowRules.h"
 
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 
@@ -38,5 +39,8 @@ QStringList WithoutQtOptions(const QStringList& arguments);
 // The icon of every window that has none of its own: the installed one from the icon theme, under the
 // name the desktop entry gives, or the compiled-in copy of the same pictures when run uninstalled.
 QIcon ApplicationIcon();
+// One of our pictures, read by Qt's own reader for the format its name ends in. A reader left to guess
+// asks every image plugin first, which loaded them all (and libjpeg) before the first window showed.
+QPixmap Picture(const QString& path);
 
 } // namespace qel

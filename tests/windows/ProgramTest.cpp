@@ -74,6 +74,24 @@ private slots:
         QCOMPARE(body.alpha(), 255);
         QVERIFY2(body.red() > 150 && body.green() < 60 && body.blue() < 60, qPrintable(body.name()));
     }
+
+    // Read without asking the plugins first, each picture must still come out as a guessing reader
+    // reads it.
+    void picturesReadAsDrawn_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const char* name : {"login-icon.xpm", "keydisk.xpm", "grandihjerte.gif",
+                                 "icons/hicolor/256x256/apps/qelcrypto.png"})
+            QTest::addRow("%s", name) << QStringLiteral(":/pictures/%1").arg(QLatin1String(name));
+    }
+    void picturesReadAsDrawn()
+    {
+        QFETCH(QString, path);
+        const QImage picture = Picture(path).toImage();
+        const QImage guessed = QImage(path).convertToFormat(picture.format());
+        QVERIFY(!picture.isNull());
+        QCOMPARE(picture, guessed);
+    }
 };
 
 QTEST_MAIN(ProgramTest)

@@ -5,6 +5,7 @@
 #include "cipher/Messages.h"
 #include "platform/EditMenu.h"
 #include "platform/QtText.h"
+#include "windows/Program.h"
 #include "windows/common/Design.h"
 
 #include <QComboBox>
@@ -64,7 +65,7 @@ frmLogin::frmLogin(const WindowContext& context)
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("qelPortal - Logg inn"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/login-icon.xpm")));
+    setWindowIcon(QIcon(Picture(QStringLiteral(":/pictures/login-icon.xpm"))));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(Design::Twips(4785), Design::Twips(3375));
@@ -112,7 +113,7 @@ void frmLogin::createControls()
     connect(m_cmdLoggInn, &QPushButton::clicked, this, &frmLogin::cmdLoggInn_Click);
 
     m_cmdKeyDisk = AddButton(this, "cmdKeyDisk", QString());
-    m_cmdKeyDisk->setIcon(QIcon(QStringLiteral(":/pictures/keydisk.xpm")));
+    m_cmdKeyDisk->setIcon(QIcon(Picture(QStringLiteral(":/pictures/keydisk.xpm"))));
     m_cmdKeyDisk->setIconSize(QSize(17, 15));
     m_cmdKeyDisk->setToolTip(QStringLiteral("KeyDisk (Ctrl+L)"));
     m_cmdKeyDisk->setAccessibleName(QStringLiteral("KeyDisk"));
