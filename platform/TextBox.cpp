@@ -319,9 +319,28 @@ void TextBox::onContentsChange(int position, int, int)
     else
         cursorExact = from + FromTyped(now.mid(prefix, cursorDisplay - prefix)).size();
 
+    // Only the rendering around the edit changes. A position parts two units unless it lies between a
+    // CR and an LF, so one unit either side of the replaced stretch takes in any pair the typing made
+    // or parted, and what lies beyond stays as it was shown.
+    Place start = fromPlace;
+    if (start.exact >= 2 && IsPair(m_exact, start.exact - 2)) {
+        start.exact -= 2;
+        start.display -= 1;
+    } else if (start.exact >= 1) {
+        start.exact -= 1;
+        start.display -= DisplayWidth(Stand(m_exact[start.exact]));
+    }
+    Place end = toPlace;
+    if (end.exact < m_exact.size()) {
+        const bool pair = IsPair(m_exact, end.exact);
+        end.display += pair ? 1 : DisplayWidth(Stand(m_exact[end.exact]));
+        end.exact += pair ? 2 : 1;
+    }
     recordEdit(from, to, typed, true);
     m_exact.replace(from, to - from, typed);
-    m_display = Render(m_exact);
+    const std::size_t newEnd = end.exact - (to - from) + typed.size();
+    m_display.replace(start.display, end.display - start.display,
+                      Render(TextView(m_exact).substr(start.exact, newEnd - start.exact)));
     // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line
     // separator): then the document no longer shows the rendering and is redrawn.
     if (m_display != now)
