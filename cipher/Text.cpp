@@ -109,42 +109,95 @@ std::string ToUtf8(TextView text)
     return out;
 }
 
-Text FromUtf8(std::string_view utf8)
+namespace {
+
+// Decodes well-formed UTF-8 from utf8[i] on into out, up to the end or the first byte that does not
+// belong; returns where it stopped. The second byte's range excludes overlong forms, surrogates and
+// anything past U+10FFFF.
+std::size_t DecodeWellFormed(std::string_view utf8, std::size_t i, char32_t*& out)
 {
-    Text out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
+    const auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        int extra = 0;
-        char32_t ch = 0;
-        char32_t least = 0;
+        const unsigned char lead = byteAt(i);
         if (lead < 0x80) {
-            ch = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1, ch = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, ch = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, ch = lead & 0x07, least = 0x10000;
-        } else {
-            out += Replacement;
+            *out++ = static_cast<char32_t>(lead);
             ++i;
             continue;
         }
-        std::size_t j = i + 1;
-        for (; j <= i + static_cast<std::size_t>(extra); ++j) {
-            if (j >= utf8.size() || (static_cast<unsigned char>(utf8[j]) & 0xC0) != 0x80)
-                break;
-            ch = (ch << 6) | (static_cast<unsigned char>(utf8[j]) & 0x3F);
+        std::size_t length = 0;
+        char32_t ch = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            ch = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            ch = lead & 0x0F;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            ch = lead & 0x07;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return i;
         }
-        const bool complete = j == i + 1 + static_cast<std::size_t>(extra);
-        if (!complete || ch < least || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
-            ch = Replacement;
-        out += ch;
-        i = j;
+        if (i + length > utf8.size())
+            return i;
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned char next = byteAt(i + k);
+            if (k == 1 ? next < low || next > high : next < 0x80 || next > 0xBF)
+                return i;
+            ch = (ch << 6) | (next & 0x3F);
+        }
+        *out++ = ch;
+        i += length;
     }
-    return out;
+    return i;
+}
+
+// How many bytes the malformed sequence at utf8[i] takes: a lead byte with the continuation bytes
+// that follow it, as many as the lead announces; a byte that leads nothing alone.
+std::size_t MalformedLength(std::string_view utf8, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t announced = (lead & 0xE0) == 0xC0   ? 1
+                                  : (lead & 0xF0) == 0xE0 ? 2
+                                  : (lead & 0xF8) == 0xF0 ? 3
+                                                          : 0;
+    std::size_t length = 1;
+    while (length <= announced && i + length < utf8.size() &&
+           (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80)
+        ++length;
+    return length;
+}
+
+} // namespace
+
+std::variant<Text, InvalidUtf8> DecodeUtf8(std::string_view utf8)
+{
+    // Never more characters than bytes: written in place and cut to length at the end.
+    Text text(utf8.size(), U'\0');
+    char32_t* out = text.data();
+    if (const std::size_t stop = DecodeWellFormed(utf8, 0, out); stop < utf8.size())
+        return InvalidUtf8{stop};
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
+}
+
+Text FromUtf8(std::string_view utf8)
+{
+    Text text(utf8.size(), U'\0');
+    char32_t* out = text.data();
+    for (std::size_t i = DecodeWellFormed(utf8, 0, out); i < utf8.size();
+         i = DecodeWellFormed(utf8, i, out)) {
+        *out++ = Replacement;
+        i += MalformedLength(utf8, i);
+    }
+    text.resize(static_cast<std::size_t>(out - text.data()));
+    return text;
 }
 
 } // namespace qel

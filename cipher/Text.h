@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace qel {
 
@@ -20,8 +22,20 @@ char32_t LowerCase(char32_t ch);
 std::string ToWindows1252(TextView text);
 Text FromWindows1252(std::string_view bytes);
 
-// UTF-8 at the edges (tests, benchmarks, the command line). Malformed input becomes U+FFFD.
+// UTF-8 at the edges (tests, benchmarks, the command line, the web page).
 std::string ToUtf8(TextView text);
+
+// The offset of the first byte that does not belong to well-formed UTF-8.
+struct InvalidUtf8 {
+    std::size_t offset;
+};
+
+// Strict UTF-8: overlong forms, surrogates, code points past U+10FFFF and cut-off sequences are
+// refused rather than replaced, since a replaced character would decrypt into a different text than
+// was sent.
+std::variant<Text, InvalidUtf8> DecodeUtf8(std::string_view utf8);
+
+// Each malformed sequence becomes one U+FFFD.
 Text FromUtf8(std::string_view utf8);
 
 } // namespace qel

@@ -2,7 +2,6 @@
 // runs the engine's pipelines and reports as the main window's boxes would, on standard error.
 #include "Arguments.h"
 #include "Files.h"
-#include "Utf8.h"
 #include "cipher/Calls.h"
 #include "cipher/Messages.h"
 

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace qel {
@@ -37,25 +39,35 @@ const std::vector<CaseTest::ParamType> CaseRows = {
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Characters, CaseTest, ::testing::ValuesIn(CaseRows), RowName);
 
-// name, UTF-8, the code points FromUtf8 reads from it, the UTF-8 ToUtf8 writes for them
-using Utf8Test = ::testing::TestWithParam<std::tuple<Name, std::string, Text, std::string>>;
+// name, UTF-8, the code points FromUtf8 reads from it, the UTF-8 ToUtf8 writes for them, the offset
+// DecodeUtf8 refuses it at (none: it reads what FromUtf8 reads)
+using Utf8Test =
+    ::testing::TestWithParam<std::tuple<Name, std::string, Text, std::string, std::optional<std::size_t>>>;
 
 TEST_P(Utf8Test, ConvertsCodePoints)
 {
-    const auto& [name, utf8, text, written] = GetParam();
+    const auto& [name, utf8, text, written, invalidAt] = GetParam();
     EXPECT_EQ(FromUtf8(utf8), text);
     EXPECT_EQ(ToUtf8(text), written);
+    const auto strict = DecodeUtf8(utf8);
+    if (invalidAt)
+        EXPECT_EQ(std::get<InvalidUtf8>(strict).offset, *invalidAt);
+    else
+        EXPECT_EQ(std::get<Text>(strict), text);
 }
 
 // clang-format off
 const std::vector<Utf8Test::ParamType> Utf8Rows = {
-    {"Bytes1To4", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", U"aÆ€😀", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80"},
-    {"LoneContinuationByte", "a\x80z", U"a\uFFFDz", "a\xEF\xBF\xBDz"},
-    {"TruncatedAtEnd", "a\xC3", U"a\uFFFD", "a\xEF\xBF\xBD"},
+    {"Bytes1To4", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", U"aÆ€😀", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", {}},
+    {"LoneContinuationByte", "a\x80z", U"a\uFFFDz", "a\xEF\xBF\xBDz", 1},
+    {"TruncatedAtEnd", "a\xC3", U"a\uFFFD", "a\xEF\xBF\xBD", 1},
+    {"CutOffBeforeAnotherCharacter", "\xE2\x82z\xF0\x9F\x98", U"\uFFFDz\uFFFD", "\xEF\xBF\xBDz\xEF\xBF\xBD", 0},
     // U+D7FF, U+D800, U+DFFF, U+E000, an overlong NUL, U+10FFFF, U+110000
     {"SurrogatesOverlongAndTop", "\xED\x9F\xBF\xED\xA0\x80\xED\xBF\xBF\xEE\x80\x80\xC0\x80\xF4\x8F\xBF\xBF\xF4\x90\x80\x80",
      U"\uD7FF\uFFFD\uFFFD\uE000\uFFFD\U0010FFFF\uFFFD",
-     "\xED\x9F\xBF\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD"}};
+     "\xED\x9F\xBF\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD", 3},
+    {"OverlongThreeBytes", "\xEE\x80\x80\xF4\x8F\xBF\xBF\xE0\x9F\xBF", U"\uE000\U0010FFFF\uFFFD",
+     "\xEE\x80\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD", 7}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Edges, Utf8Test, ::testing::ValuesIn(Utf8Rows), RowName);
 
