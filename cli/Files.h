@@ -1,5 +1,7 @@
 #pragma once
 
+#include "os/Files.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +10,12 @@ namespace qel::cli {
 
 // The arguments after the program's name, in UTF-8 on every system.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// A path in UTF-8 as the system's file calls take it.
+os::Path NativePath(const std::string& utf8);
+
+// What the system reported, in the program's own words for it.
+std::string Describe(os::Error error);
 
 // What went wrong with a file, in Norwegian, or nothing when all went well.
 using FileError = std::optional<std::string>;

@@ -1,20 +1,16 @@
-// Drive A: as a directory of a POSIX system: open, O_NOFOLLOW, fsync and rename.
+// Drive A: as a directory of a POSIX system: lstat, O_NOFOLLOW, and the file replaced through os/.
 #include "KeyDrive.h"
 
 #include "cipher/Messages.h"
+#include "os/Files.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QStorageInfo>
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace qel {
 
@@ -73,42 +69,6 @@ std::optional<Failure> CheckRegular(const QByteArray& path)
     return std::nullopt;
 }
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    // Closing can be the first moment a medium reports that the data did not fit.
-    bool close() { return ::close(std::exchange(m_fd, -1)) == 0; }
-
-private:
-    int m_fd;
-};
-
-bool WriteAll(int fd, const std::string& content)
-{
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            if (written == 0)
-                errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<Failure> DirectoryDrive::checkFile(const QString& name) const
@@ -122,27 +82,13 @@ Result<std::string> DirectoryDrive::read(const QString& name, qint64 limit) cons
 {
     if (auto failure = checkFile(name))
         return *failure;
-    // O_NOFOLLOW: a link put there after the check is not followed either; O_NONBLOCK: a pipe put there
-    // does not hang the program.
-    Descriptor file(
-        ::open(QFile::encodeName(path(name)).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat status {
-    };
-    if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+    // A link put there after the check is not followed either.
+    os::File file = os::File::Open(QFile::encodeName(path(name)).toStdString(), os::Links::Refuse);
+    if (!file.isOpen())
         return FileFailure(ErrorNumber::PathFileAccess);
-    std::string bytes(static_cast<std::size_t>(std::max<qint64>(limit, 0)), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return FileFailure(ErrorNumber::DeviceIoError);
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
+    std::string bytes;
+    if (file.read(bytes, static_cast<std::size_t>(std::max<qint64>(limit, 0))) != os::Success)
+        return FileFailure(ErrorNumber::DeviceIoError);
     return bytes;
 }
 
@@ -168,28 +114,8 @@ std::optional<Failure> DirectoryDrive::replace(const QString& name, const std::s
     const QByteArray target = QFile::encodeName(path(name));
     if (auto failure = CheckRegular(target); failure && failure->number != ErrorNumber::FileNotFound)
         return failure;
-
-    QByteArray temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            return writeFailure(errno);
-    }
-    if (fd < 0)
-        return writeFailure(EEXIST);
-    Descriptor file(fd);
-    if (!WriteAll(file.get(), content) || fsync(file.get()) != 0 || !file.close() ||
-        ::rename(temporary.constData(), target.constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
+    if (const os::Error error = os::ReplaceFile(target.toStdString(), content); error != os::Success)
         return writeFailure(error);
-    }
-    // The new name is on the medium too, not only in the system's cache, when the stick is pulled.
-    Descriptor directory(::open(QFile::encodeName(m_root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0)
-        fsync(directory.get());
     return std::nullopt;
 }
 

@@ -1,18 +1,19 @@
 // Drive A: on Windows: the same guarantees as on POSIX systems, by the Win32 calls that give them. A
-// reparse point (a symbolic link or a junction) is never followed, the new content goes to a file of
-// its own (CREATE_NEW) that is flushed to the medium, and only then takes the key file's name.
+// reparse point (a symbolic link or a junction) is never followed; os/ writes the new content to a
+// file of its own, flushed to the medium before it takes the key file's name.
 #include "KeyDrive.h"
 
 #include "cipher/Messages.h"
+#include "os/Files.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 #include <algorithm>
-#include <utility>
 
 #include <windows.h>
+// windows.h names its own ReplaceFile so.
+#undef ReplaceFile
 
 namespace qel {
 
@@ -67,43 +68,6 @@ std::optional<Failure> CheckRegular(const std::wstring& path)
     return std::nullopt;
 }
 
-class Handle
-{
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle()
-    {
-        if (valid())
-            CloseHandle(m_handle);
-    }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_handle; }
-    // Closing can be the first moment a medium reports that the data did not fit.
-    bool close() { return CloseHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE)) != 0; }
-
-private:
-    HANDLE m_handle;
-};
-
-bool WriteAll(HANDLE file, const std::string& content)
-{
-    std::size_t done = 0;
-    while (done < content.size()) {
-        const DWORD chunk = DWORD(std::min<std::size_t>(content.size() - done, 1 << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, content.data() + done, chunk, &written, nullptr))
-            return false;
-        if (written == 0) {
-            SetLastError(ERROR_WRITE_FAULT);
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
-
 } // namespace
 
 // A drive letter is there only with a medium in it; there is no system disk below it to land on.
@@ -123,26 +87,13 @@ Result<std::string> DirectoryDrive::read(const QString& name, qint64 limit) cons
 {
     if (auto failure = checkFile(name))
         return *failure;
-    // FILE_FLAG_OPEN_REPARSE_POINT: a link put there after the check is opened as itself, and then
-    // refused by its attributes below.
-    Handle file(CreateFileW(Native(path(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandle(file.get(), &information) || (information.dwFileAttributes & NotAFile))
+    // A link put there after the check is opened as itself, and refused.
+    os::File file = os::File::Open(Native(path(name)), os::Links::Refuse);
+    if (!file.isOpen())
         return FileFailure(ErrorNumber::PathFileAccess);
-    std::string bytes(static_cast<std::size_t>(std::max<qint64>(limit, 0)), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD got = 0;
-        const DWORD chunk = DWORD(std::min<std::size_t>(bytes.size() - done, 1 << 20));
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &got, nullptr))
-            return FileFailure(ErrorNumber::DeviceIoError);
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes.resize(done);
+    std::string bytes;
+    if (file.read(bytes, static_cast<std::size_t>(std::max<qint64>(limit, 0))) != os::Success)
+        return FileFailure(ErrorNumber::DeviceIoError);
     return bytes;
 }
 
@@ -168,30 +119,8 @@ std::optional<Failure> DirectoryDrive::replace(const QString& name, const std::s
     const std::wstring target = Native(path(name));
     if (auto failure = CheckRegular(target); failure && failure->number != ErrorNumber::FileNotFound)
         return failure;
-
-    std::wstring temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; created == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
-        temporary =
-            target + L'.' + QString::number(QRandomGenerator::global()->generate(), 36).toStdWString();
-        // CREATE_NEW fails on anything already there, a link included, so nothing planted is followed.
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
-            GetLastError() != ERROR_ALREADY_EXISTS)
-            return writeFailure(int(GetLastError()));
-    }
-    if (created == INVALID_HANDLE_VALUE)
-        return writeFailure(int(ERROR_FILE_EXISTS));
-    Handle file(created);
-    // MoveFileEx replaces whatever is at the name, a link itself rather than what it points to, and
-    // MOVEFILE_WRITE_THROUGH returns only when the move is on the medium.
-    if (!WriteAll(file.get(), content) || !FlushFileBuffers(file.get()) || !file.close() ||
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = GetLastError();
-        DeleteFileW(temporary.c_str());
+    if (const os::Error error = os::ReplaceFile(target, content); error != os::Success)
         return writeFailure(int(error));
-    }
     return std::nullopt;
 }
 
