@@ -4,13 +4,10 @@
 //
 //   node bench/frontends.mjs BUILD_DIR
 import { execFileSync, spawnSync } from "node:child_process";
-import { createRequire } from "node:module";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-
-const require = createRequire(new URL("../tests/web/package.json", import.meta.url));
-const puppeteer = require("puppeteer-core");
+import { launchChromium } from "../tests/web/chromium.mjs";
 
 const build = path.resolve(process.argv[2] || "build");
 // bench/Prose.h's paragraph and key.
@@ -36,15 +33,7 @@ const nativeRate = native.items_per_second;
 
 // The page: the text pasted with "Lim inn", Krypter clicked; timed from the click until its handler is
 // done and the output box holds the result.
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), "qel-chromium-"));
-const browser = await puppeteer.launch({
-    executablePath: process.env.QEL_CHROMIUM || "/usr/lib/chromium/chromium",
-    headless: true,
-    args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-           "--disable-component-update", "--disable-sync", `--user-data-dir=${profile}`],
-});
-const session = await browser.target().createCDPSession();
-await session.send("Browser.grantPermissions", { permissions: ["clipboardReadWrite", "clipboardSanitizedWrite"] });
+const browser = await launchChromium();
 const page = await browser.newPage();
 await page.goto("file://" + path.join(build, "web/qelcrypto.html"));
 await page.waitForSelector("body[data-ready=true]");
@@ -65,7 +54,6 @@ for (let run = 0; run < Runs; ++run) {
 }
 const outputLength = await page.$eval("#txtOutput", (e) => e.value.length);
 await browser.close();
-fs.rmSync(profile, { recursive: true, force: true });
 const pageMs = median(timings);
 
 // qelcrypt on 100 MB of the same prose, read from a file and written to a pipe.

@@ -2,15 +2,13 @@
 // and checked against qelcrypt on the texts the three front ends must agree on.
 //
 //   node page_test.mjs PAGE QELCRYPT DESKTOP_WINDOW
-// QEL_CHROMIUM names the browser (default /usr/lib/chromium/chromium); QEL_WEB_SCREENSHOTS a directory
-// for pictures of the page, narrow and wide.
+// QEL_WEB_SCREENSHOTS names a directory for pictures of the page, narrow and wide.
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
-import os from "node:os";
 import path from "node:path";
 import { after, before, test } from "node:test";
-import puppeteer from "puppeteer-core";
+import { launchChromium } from "./chromium.mjs";
 
 const [pagePath, qelcrypt, desktopWindow] = process.argv.slice(2).map((p) => path.resolve(p));
 const pageUrl = "file://" + pagePath;
@@ -20,26 +18,12 @@ const MissingKey = "Vennligst sett en CryptKey først!";
 const InvalidKey = "Key'en er ugyldig og blir ikke satt!";
 const Overflow = "For mye tekst, prøv i flere omganger";
 
-let browser, page, profile;
+let browser, page;
 const requests = [];
 const nativeDialogs = [];
 
-export async function launch() {
-    profile = fs.mkdtempSync(path.join(os.tmpdir(), "qel-chromium-"));
-    const browser = await puppeteer.launch({
-        executablePath: process.env.QEL_CHROMIUM || "/usr/lib/chromium/chromium",
-        headless: true,
-        args: ["--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-background-networking",
-               "--disable-component-update", "--disable-sync", `--user-data-dir=${profile}`],
-    });
-    // The clipboard buttons need the permissions a person grants when the browser asks.
-    const session = await browser.target().createCDPSession();
-    await session.send("Browser.grantPermissions", { permissions: ["clipboardReadWrite", "clipboardSanitizedWrite"] });
-    return browser;
-}
-
 before(async () => {
-    browser = await launch();
+    browser = await launchChromium();
     page = await browser.newPage();
     page.on("request", (request) => requests.push(request.url()));
     page.on("dialog", async (dialog) => {
@@ -51,7 +35,6 @@ before(async () => {
 
 after(async () => {
     await browser?.close();
-    fs.rmSync(profile, { recursive: true, force: true });
 });
 
 async function open() {
