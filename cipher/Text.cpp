@@ -1,5 +1,8 @@
 #include "Text.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace qel {
 
 namespace {
@@ -85,42 +88,65 @@ char32_t LowerCase(char32_t ch)
 
 std::string ToUtf8(TextView text)
 {
-    std::string out;
-    out.reserve(text.size());
+    // Sized once, by a first count that the compiler vectorises, and written in place: a hundred
+    // megabytes from the command line would otherwise be appended a byte at a time and grown twice.
+    std::size_t length = 0;
+    for (char32_t ch : text)
+        length += ch < 0x80 ? 1 : ch < 0x800 ? 2 : ch < 0x10000 || ch > 0x10FFFF ? 3 : 4;
+    std::string out(length, '\0');
+    char* p = out.data();
     for (char32_t ch : text) {
+        if (ch < 0x80) {
+            *p++ = static_cast<char>(ch);
+            continue;
+        }
         if (ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF))
             ch = Replacement;
-        if (ch < 0x80) {
-            out += static_cast<char>(ch);
-        } else if (ch < 0x800) {
-            out += static_cast<char>(0xC0 | (ch >> 6));
-            out += static_cast<char>(0x80 | (ch & 0x3F));
+        if (ch < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (ch >> 6));
         } else if (ch < 0x10000) {
-            out += static_cast<char>(0xE0 | (ch >> 12));
-            out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (ch & 0x3F));
+            *p++ = static_cast<char>(0xE0 | (ch >> 12));
+            *p++ = static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
         } else {
-            out += static_cast<char>(0xF0 | (ch >> 18));
-            out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (ch & 0x3F));
+            *p++ = static_cast<char>(0xF0 | (ch >> 18));
+            *p++ = static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
         }
+        *p++ = static_cast<char>(0x80 | (ch & 0x3F));
     }
     return out;
 }
 
 namespace {
 
-// Decodes well-formed UTF-8 from utf8[i] on into out, up to the end or the first byte that does not
-// belong; returns where it stopped. The second byte's range excludes overlong forms, surrogates and
-// anything past U+10FFFF.
-std::size_t DecodeWellFormed(std::string_view utf8, std::size_t i, char32_t*& out)
+// Decodes well-formed UTF-8 from utf8[i] on, appending to text, up to the end or the first byte that
+// does not belong; returns where it stopped. The second byte's range excludes overlong forms,
+// surrogates and anything past U+10FFFF. Characters gather in a small buffer and join the text a
+// stretch at a time: room made in the text beforehand would first be filled with zeros, which for a
+// hundred megabytes costs more than the decoding.
+std::size_t DecodeWellFormed(std::string_view utf8, std::size_t i, Text& text)
 {
+    constexpr std::size_t Stretch = 4096;
+    char32_t buffer[Stretch];
+    std::size_t n = 0;
     const auto byteAt = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
     while (i < utf8.size()) {
+        if (n + 8 > Stretch) {
+            text.append(buffer, n);
+            n = 0;
+        }
+        // Eight ASCII bytes at once, the common case in prose.
+        if (std::uint64_t word = 0; i + 8 <= utf8.size() && (std::memcpy(&word, utf8.data() + i, 8), true) &&
+                                    (word & 0x8080808080808080u) == 0) {
+            for (std::size_t k = 0; k < 8; ++k)
+                buffer[n + k] = byteAt(i + k);
+            n += 8;
+            i += 8;
+            continue;
+        }
         const unsigned char lead = byteAt(i);
         if (lead < 0x80) {
-            *out++ = static_cast<char32_t>(lead);
+            buffer[n++] = lead;
             ++i;
             continue;
         }
@@ -142,19 +168,22 @@ std::size_t DecodeWellFormed(std::string_view utf8, std::size_t i, char32_t*& ou
             low = lead == 0xF0 ? 0x90 : 0x80;
             high = lead == 0xF4 ? 0x8F : 0xBF;
         } else {
-            return i;
+            break;
         }
         if (i + length > utf8.size())
-            return i;
-        for (std::size_t k = 1; k < length; ++k) {
+            break;
+        bool wellFormed = true;
+        for (std::size_t k = 1; k < length && wellFormed; ++k) {
             const unsigned char next = byteAt(i + k);
-            if (k == 1 ? next < low || next > high : next < 0x80 || next > 0xBF)
-                return i;
+            wellFormed = k == 1 ? next >= low && next <= high : next >= 0x80 && next <= 0xBF;
             ch = (ch << 6) | (next & 0x3F);
         }
-        *out++ = ch;
+        if (!wellFormed)
+            break;
+        buffer[n++] = ch;
         i += length;
     }
+    text.append(buffer, n);
     return i;
 }
 
@@ -178,25 +207,22 @@ std::size_t MalformedLength(std::string_view utf8, std::size_t i)
 
 std::variant<Text, InvalidUtf8> DecodeUtf8(std::string_view utf8)
 {
-    // Never more characters than bytes: written in place and cut to length at the end.
-    Text text(utf8.size(), U'\0');
-    char32_t* out = text.data();
-    if (const std::size_t stop = DecodeWellFormed(utf8, 0, out); stop < utf8.size())
+    Text text;
+    text.reserve(utf8.size()); // never more characters than bytes
+    if (const std::size_t stop = DecodeWellFormed(utf8, 0, text); stop < utf8.size())
         return InvalidUtf8{stop};
-    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 
 Text FromUtf8(std::string_view utf8)
 {
-    Text text(utf8.size(), U'\0');
-    char32_t* out = text.data();
-    for (std::size_t i = DecodeWellFormed(utf8, 0, out); i < utf8.size();
-         i = DecodeWellFormed(utf8, i, out)) {
-        *out++ = Replacement;
+    Text text;
+    text.reserve(utf8.size());
+    for (std::size_t i = DecodeWellFormed(utf8, 0, text); i < utf8.size();
+         i = DecodeWellFormed(utf8, i, text)) {
+        text.push_back(Replacement);
         i += MalformedLength(utf8, i);
     }
-    text.resize(static_cast<std::size_t>(out - text.data()));
     return text;
 }
 
