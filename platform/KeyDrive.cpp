@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace qel {
 
 QString DirectoryDrive::DriveA()
@@ -20,6 +22,42 @@ QString DirectoryDrive::DriveA()
 QString DirectoryDrive::path(const QString& name) const
 {
     return QDir(m_root).filePath(name);
+}
+
+std::optional<Failure> DirectoryDrive::checkFile(const QString& name) const
+{
+    if (!ready())
+        return Messages::FileFailure(ErrorNumber::DiskNotReady);
+    return checkRegular(native(path(name)));
+}
+
+Result<std::string> DirectoryDrive::read(const QString& name, qint64 limit) const
+{
+    if (auto failure = checkFile(name))
+        return *failure;
+    // A link put there after the check is not followed either.
+    os::File file = os::File::Open(native(path(name)), os::Links::Refuse);
+    if (!file.isOpen())
+        return Messages::FileFailure(ErrorNumber::PathFileAccess);
+    std::string bytes;
+    if (file.read(bytes, static_cast<std::size_t>(std::max<qint64>(limit, 0))) != os::Success)
+        return Messages::FileFailure(ErrorNumber::DeviceIoError);
+    return bytes;
+}
+
+// The new content goes to a file of its own, is checked to be on the medium (every write, flush and
+// close), and only then takes the key file's name: a full or failing medium leaves the old file.
+// QSaveFile is no help here: it follows a link at the name, and commits after a failed buffered write.
+std::optional<Failure> DirectoryDrive::replace(const QString& name, const std::string& content)
+{
+    if (!ready())
+        return Messages::FileFailure(ErrorNumber::DiskNotReady);
+    const os::Path target = native(path(name));
+    if (auto failure = checkRegular(target); failure && failure->number != ErrorNumber::FileNotFound)
+        return failure;
+    if (const os::Error error = os::ReplaceFile(target, content); error != os::Success)
+        return writeFailure(static_cast<int>(error));
+    return std::nullopt;
 }
 
 bool DirectoryDrive::holds(const QString& name) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cipher/Result.h"
+#include "os/Files.h"
 
 #include <QDateTime>
 #include <QString>
@@ -57,6 +58,12 @@ public:
 private:
     std::optional<Failure> checkFile(const QString& name) const;
     Failure writeFailure(int error) const;
+    // What each system does its own way (KeyDrivePosix.cpp, KeyDriveWindows.cpp): the path as its
+    // calls take it, and whether the file at a path is a plain file, never what a link there points to:
+    // a disk from anywhere could otherwise aim the program at any file the user may read or write. A
+    // link, a directory or a device reads as a file that cannot be accessed.
+    static os::Path native(const QString& path);
+    static std::optional<Failure> checkRegular(const os::Path& path);
 
     QString m_root;
     Kind m_kind;

@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 #include <windows.h>
 // windows.h names its own ReplaceFile so.
 #undef ReplaceFile
@@ -20,11 +18,6 @@ namespace qel {
 using Messages::FileFailure;
 
 namespace {
-
-std::wstring Native(const QString& path)
-{
-    return QDir::toNativeSeparators(path).toStdWString();
-}
 
 // The program's error number for what the system reported.
 ErrorNumber FromWindowsError(DWORD error)
@@ -56,9 +49,14 @@ ErrorNumber FromWindowsError(DWORD error)
 
 constexpr DWORD NotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
 
-// The file at path itself, never what a link there points to: a link, a directory or a device reads
-// as a file that cannot be accessed.
-std::optional<Failure> CheckRegular(const std::wstring& path)
+} // namespace
+
+os::Path DirectoryDrive::native(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toStdWString();
+}
+
+std::optional<Failure> DirectoryDrive::checkRegular(const os::Path& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -68,33 +66,10 @@ std::optional<Failure> CheckRegular(const std::wstring& path)
     return std::nullopt;
 }
 
-} // namespace
-
 // A drive letter is there only with a medium in it; there is no system disk below it to land on.
 bool DirectoryDrive::ready() const
 {
     return QFileInfo(m_root).isDir();
-}
-
-std::optional<Failure> DirectoryDrive::checkFile(const QString& name) const
-{
-    if (!ready())
-        return FileFailure(ErrorNumber::DiskNotReady);
-    return CheckRegular(Native(path(name)));
-}
-
-Result<std::string> DirectoryDrive::read(const QString& name, qint64 limit) const
-{
-    if (auto failure = checkFile(name))
-        return *failure;
-    // A link put there after the check is opened as itself, and refused.
-    os::File file = os::File::Open(Native(path(name)), os::Links::Refuse);
-    if (!file.isOpen())
-        return FileFailure(ErrorNumber::PathFileAccess);
-    std::string bytes;
-    if (file.read(bytes, static_cast<std::size_t>(std::max<qint64>(limit, 0))) != os::Success)
-        return FileFailure(ErrorNumber::DeviceIoError);
-    return bytes;
 }
 
 Result<QDateTime> DirectoryDrive::lastModified(const QString& name) const
@@ -102,7 +77,7 @@ Result<QDateTime> DirectoryDrive::lastModified(const QString& name) const
     if (auto failure = checkFile(name))
         return *failure;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(Native(path(name)).c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(native(path(name)).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & NotAFile))
         return FileFailure(ErrorNumber::PathFileAccess);
     // FILETIME counts 100 ns from 1601-01-01.
@@ -110,18 +85,6 @@ Result<QDateTime> DirectoryDrive::lastModified(const QString& name) const
         qint64((quint64(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
     constexpr qint64 From1601To1970 = 116444736000000000;
     return QDateTime::fromMSecsSinceEpoch((ticks - From1601To1970) / 10000, Qt::LocalTime);
-}
-
-std::optional<Failure> DirectoryDrive::replace(const QString& name, const std::string& content)
-{
-    if (!ready())
-        return FileFailure(ErrorNumber::DiskNotReady);
-    const std::wstring target = Native(path(name));
-    if (auto failure = CheckRegular(target); failure && failure->number != ErrorNumber::FileNotFound)
-        return failure;
-    if (const os::Error error = os::ReplaceFile(target, content); error != os::Success)
-        return writeFailure(int(error));
-    return std::nullopt;
 }
 
 Failure DirectoryDrive::writeFailure(int error) const
