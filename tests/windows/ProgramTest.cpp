@@ -1,8 +1,14 @@
 #include "windows/Program.h"
 
+#include "tests/support/qt/Rows.h"
+
 #include <QtTest>
 
 using namespace qel;
+using namespace qel::testing;
+
+// arguments after the program's name, action, keyDisk, a part of the message
+using ArgumentsRow = std::tuple<QStringList, CommandLine::Action, QString, QString>;
 
 // The program's command line and icon; when it ends is walked through by the navigation test.
 class ProgramTest : public QObject
@@ -12,45 +18,34 @@ class ProgramTest : public QObject
 private slots:
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QString>("keyDisk");
-        QTest::addColumn<QString>("message");
-        using Action = CommandLine::Action;
-        const auto row = [](const char* name, QStringList arguments, Action action, QString keyDisk,
-                            QString message) {
-            QTest::newRow(name) << (QStringList{"qelCrypto"} + arguments) << int(action) << keyDisk
-                                << message;
-        };
-        row("nothing", {}, Action::Run, {}, {});
-        row("keydisk", {"--keydisk", "/media/kaktus/NØKKEL"}, Action::Run, "/media/kaktus/NØKKEL", {});
-        row("keydisk with =", {"--keydisk=/mnt/a b"}, Action::Run, "/mnt/a b", {});
-        row("help names drive A:", {"--help"}, Action::Help, {},
-            "i stedet for\n                     diskettstasjonen, /media/floppy0.");
-        row("help names the mounted media", {"--help"}, Action::Help, {},
-            "første disken montert under /media eller /run/media\n");
-        row("short help wins", {"--keydisk", "/x", "-h"}, Action::Help, "/x", "Bruk: qelCrypto [valg]");
-        row("version", {"-v"}, Action::Version, {}, "qelCrypto ");
-        row("stray argument", {"tekst.txt"}, Action::Error, {}, "Ukjent argument: tekst.txt");
-        row("Qt's options left to Qt",
-            {"-style", "fusion", "--platform", "xcb", "-reverse", "--keydisk", "/x"}, Action::Run, "/x", {});
-        row("Qt's joined option", {"-style=fusion", "--bogus"}, Action::Error, {}, "Ukjent valg: --bogus");
+        using enum CommandLine::Action;
+        // clang-format off
+        AddRows<ArgumentsRow>({
+            {"nothing", {{}, Run, {}, {}}},
+            {"keydisk", {{"--keydisk", "/media/kaktus/NØKKEL"}, Run, "/media/kaktus/NØKKEL", {}}},
+            {"keydisk with =", {{"--keydisk=/mnt/a b"}, Run, "/mnt/a b", {}}},
+            {"help names drive A:", {{"--help"}, Help, {}, "i stedet for\n                     diskettstasjonen, /media/floppy0."}},
+            {"help names the mounted media", {{"--help"}, Help, {}, "første disken montert under /media eller /run/media\n"}},
+            {"short help wins", {{"--keydisk", "/x", "-h"}, Help, "/x", "Bruk: qelCrypto [valg]"}},
+            {"version", {{"-v"}, Version, {}, "qelCrypto "}},
+            {"stray argument", {{"tekst.txt"}, Error, {}, "Ukjent argument: tekst.txt"}},
+            {"Qt's options left to Qt", {{"-style", "fusion", "--platform", "xcb", "-reverse", "--keydisk", "/x"}, Run, "/x", {}}},
+            {"Qt's joined option", {{"-style=fusion", "--bogus"}, Error, {}, "Ukjent valg: --bogus"}},
+        });
+        // clang-format on
     }
     // Help, version and errors come in Norwegian, and errors say how to get help; all are answered from
     // the arguments as they are before Qt takes its own out, as the program does without a display
     // (where tests/CMakeLists.txt runs it with an unknown option and a --keydisk without its folder).
     void commandLine()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, action);
-        QFETCH(QString, keyDisk);
-        QFETCH(QString, message);
-        const CommandLine line = ParseCommandLine(WithoutQtOptions(arguments));
-        QCOMPARE(int(line.action), action);
+        const auto& [arguments, action, keyDisk, message] = TheRow<ArgumentsRow>();
+        const CommandLine line = ParseCommandLine(WithoutQtOptions(QStringList{"qelCrypto"} + arguments));
+        QCOMPARE(line.action, action);
         QCOMPARE(line.keyDisk.value_or(QString()), keyDisk);
         QVERIFY2(line.message.contains(message), qPrintable(line.message));
         QCOMPARE(line.message.isEmpty(), message.isEmpty());
-        QCOMPARE(line.message.contains("qelCrypto --help"), action == int(CommandLine::Action::Error));
+        QCOMPARE(line.message.contains("qelCrypto --help"), action == CommandLine::Action::Error);
     }
 
     // The pictures are written by our own PNG writer: each size must decode to the padlock as drawn,

@@ -77,7 +77,6 @@ private slots:
     {
         // clang-format off
         AddRows<ClosingRow>({
-            {"Greetz, Lukk", {WindowId::frmGreetz, "cmdGreetzBack", false}},
             {"Greetz, Lukk, main window hidden", {WindowId::frmGreetz, "cmdGreetzBack", true}},
             {"Greetz, close box", {WindowId::frmGreetz, "", false}},
             {"Changelog, Tilbake, main window hidden", {WindowId::frmChangelog, "cmdBack", true}},
