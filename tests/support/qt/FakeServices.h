@@ -11,7 +11,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -154,29 +153,27 @@ private:
     bool m_cancelChoice = false;
 };
 
-// The lines of a PDF's text as `pdftotext -layout` reads them, without the page ends and the blank
-// lines after the last text; and its number of pages as pdfinfo counts them (-1 when it cannot).
-inline QStringList PdfLines(const QString& path)
+// A PDF's text as `pdftotext -layout` reads it, each page ended by a form feed; null when it cannot.
+inline QString PdfText(const QString& path)
 {
     QProcess tool;
     tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!tool.waitForFinished() || tool.exitCode() != 0)
-        return {QStringLiteral("<pdftotext failed>")};
-    QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).remove(u'\f').split(u'\n');
+    return tool.waitForFinished() && tool.exitCode() == 0 ? QString::fromUtf8(tool.readAllStandardOutput())
+                                                          : QString();
+}
+// Its lines, without the page ends and the blank lines after the last text; and its number of pages.
+inline QStringList PdfLines(const QString& path)
+{
+    const QString text = PdfText(path);
+    QStringList lines = QString(text).remove(u'\f').split(u'\n');
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    return lines;
+    return text.isNull() ? QStringList{QStringLiteral("<pdftotext failed>")} : lines;
 }
 inline int PdfPages(const QString& path)
 {
-    QProcess tool;
-    tool.start(QStringLiteral("pdfinfo"), {path});
-    if (!tool.waitForFinished() || tool.exitCode() != 0)
-        return -1;
-    const QRegularExpressionMatch pages =
-        QRegularExpression(QStringLiteral("^Pages: +(\\d+)$"), QRegularExpression::MultilineOption)
-            .match(QString::fromUtf8(tool.readAllStandardOutput()));
-    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+    const QString text = PdfText(path);
+    return text.isNull() ? -1 : int(text.count(u'\f'));
 }
 
 // Prints into a PDF file in a temporary directory, or reports the outcome a test planted for the next

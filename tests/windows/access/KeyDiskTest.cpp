@@ -45,20 +45,6 @@ TEST_F(KeyDiskTest, MadeAndReadBack)
     EXPECT_TRUE(accepted());
 }
 
-TEST_F(KeyDiskTest, EditedFileBreaksTheSealUnlessItsTimeIsEditedToo)
-{
-    const QDateTime edited = madeAt.addSecs(3 * 3600 + 60);
-    fakes.drive.put(Name, "100001431,\"Kaktus\",905\r\n", edited);
-    EXPECT_FALSE(accepted());
-    fakes.drive.put(Name, "100001431,\"Kaktus\",1206\r\n", edited);
-    EXPECT_TRUE(accepted());
-    // However well sealed, the number must pass the primality test: 1 and negative odd numbers do.
-    fakes.drive.put(Name, "100000001,\"x\",1206", edited);
-    EXPECT_FALSE(accepted());
-    fakes.drive.put(Name, "-9,\"x\",1206", edited);
-    EXPECT_TRUE(accepted());
-}
-
 TEST_F(KeyDiskTest, WriteFailureRetriesWithANewKey)
 {
     fakes.drive.put(Name, "earlier", madeAt);
