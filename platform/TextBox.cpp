@@ -28,7 +28,8 @@ constexpr char32_t LoneCrPicture = U'\u2190';
 constexpr char32_t LoneLfPicture = U'\u2193';
 constexpr char32_t NulPicture = U'\u2205';
 constexpr char32_t Replacement = U'\uFFFD';
-// The undo history holds whole texts; beyond these bounds its oldest steps are forgotten.
+// Beyond these bounds the undo history forgets its oldest steps: the number of steps, and the characters
+// of the whole texts they go back to (the bound of a history that kept a whole text for every step).
 constexpr std::size_t MaxUndoSteps = 100;
 constexpr std::size_t MaxUndoCharacters = 4'000'000;
 
@@ -232,28 +233,33 @@ void TextBox::recordEdit(std::size_t from, std::size_t to, const Text& inserted,
     // Characters typed one after another undo together, as a word does in any editor.
     const bool continuesRun = typed && from == m_typingEnd;
     m_typingEnd = typed ? from + 1 : Text::npos;
-    if (continuesRun)
+    if (continuesRun && !m_undo.empty()) {
+        ++m_undo.back().length;
         return;
-    m_undo.push_back({m_exact, to});
+    }
+    // Only the replaced stretch is kept: copying the whole text for every step took a Backspace in a
+    // long text longer than the rest of it.
+    m_undo.push_back({from, inserted.size(), m_exact.substr(from, to - from), to, m_exact.size()});
     std::size_t characters = 0;
-    for (const Snapshot& step : m_undo)
-        characters += step.text.size();
+    for (const Step& step : m_undo)
+        characters += step.size;
     while (m_undo.size() > 1 && (m_undo.size() > MaxUndoSteps || characters > MaxUndoCharacters)) {
-        characters -= m_undo.front().text.size();
+        characters -= m_undo.front().size;
         m_undo.erase(m_undo.begin());
     }
 }
 
-void TextBox::restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to)
+void TextBox::restore(std::vector<Step>& from, std::vector<Step>& to)
 {
     if (from.empty() || isReadOnly())
         return;
-    to.push_back({m_exact, exactIndexAt(textCursor().position())});
-    m_exact = std::move(from.back().text);
-    const std::size_t cursor = from.back().cursor;
+    Step step = std::move(from.back());
     from.pop_back();
+    to.push_back({step.at, step.replaced.size(), m_exact.substr(step.at, step.length),
+                  exactIndexAt(textCursor().position()), m_exact.size()});
+    m_exact.replace(step.at, step.length, step.replaced);
     m_typingEnd = Text::npos;
-    renderDocument(m_display, cursor);
+    renderDocument(m_display, step.cursor);
     emit changed();
 }
 

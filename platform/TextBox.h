@@ -56,23 +56,29 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    struct Snapshot {
-        Text text;
+    // One step of a history: at `at` the text holds `length` characters where `replaced` stood before;
+    // taking the step back puts them back and the cursor at `cursor`. `size` is the length of the whole
+    // text the step goes back to, which the history's bound counts.
+    struct Step {
+        std::size_t at;
+        std::size_t length;
+        Text replaced;
         std::size_t cursor;
+        std::size_t size;
     };
 
     void onContentsChange(int position, int removed, int added);
     void replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter);
     void recordEdit(std::size_t from, std::size_t to, const Text& inserted, bool typing);
-    void restore(std::vector<Snapshot>& from, std::vector<Snapshot>& to);
+    void restore(std::vector<Step>& from, std::vector<Step>& to);
     // Makes the document, which shows shown, show the exact text.
     void renderDocument(const QString& shown, std::size_t cursorExact);
     std::size_t exactIndexAt(int displayPosition) const;
     int displayPositionOf(std::size_t exactIndex) const;
 
     Text m_exact;
-    std::vector<Snapshot> m_undo;
-    std::vector<Snapshot> m_redo;
+    std::vector<Step> m_undo;
+    std::vector<Step> m_redo;
     std::size_t m_typingEnd = Text::npos; // where a run of typed characters stands, merged into one step
     QString m_display;                    // what the document holds: always Render(m_exact)
     bool m_rendering = false;

@@ -128,6 +128,7 @@ private slots:
             {"redo Ctrl+Shift+Z", {u"a\r"_s, 2, u"x⎘↶↶↷"_s, u"a\rx"_s}},
             {"redo Ctrl+Y", {u"a\r"_s, 2, u"x⎘↶⤼"_s, u"a\rxP"_s}},
             {"an edit drops redo", {u"a\r"_s, 2, u"x↶z⤼"_s, u"a\rz"_s}},
+            {"steps back and forth", {u"a\r\nb"_s, 2, u"xy⌫⌫⌫↵⎘↶↶↶↶↶↷↷↷"_s, u"ab"_s}},
             {"set text starts the history", {u"a\r"_s, 2, u"x✎✎↶"_s, u"x\r"_s}},
             {"reserved key reaches the window", {u"ab"_s, 1, u"▣⌦®▣"_s, u"A"_s}},
             {"read-only never undoes", {u"a\r"_s, 2, u"x⊘↶"_s, u"a\rx"_s}},
