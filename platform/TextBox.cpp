@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace qel {
 namespace {
@@ -166,11 +167,11 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &TextBox::onContentsChange);
 }
 
-void TextBox::setText(const Text& text)
+void TextBox::setText(Text text)
 {
     if (text == m_exact)
         return;
-    m_exact = text;
+    m_exact = std::move(text);
     // As in any edit control, a text set by the program starts a new history and is shown from its start.
     m_undo.clear();
     m_redo.clear();
@@ -210,7 +211,9 @@ void TextBox::renderDocument(const QString& shown, std::size_t cursorExact)
         --suffix;
     if (2 * (shown.size() - prefix - suffix) > shown.size() ||
         2 * (display.size() - prefix - suffix) > display.size()) {
-        setPlainText(display);
+        // The document's own: the box's adds a pass over every character to give it the format it
+        // already has.
+        document()->setPlainText(display);
     } else {
         QTextCursor stretch(document());
         stretch.setPosition(static_cast<int>(prefix));

@@ -28,7 +28,7 @@ public:
 
     const Text& text() const { return m_exact; }
     // Replaces the whole text; emits changed() when that changes it, as any edit does.
-    void setText(const Text& text);
+    void setText(Text text);
 
     // Key sequences that belong to the window's commands rather than to the editing keys of the box
     // (Ctrl+K, for one, would otherwise delete to the end of the line).

@@ -18,6 +18,8 @@
 #include <QMenuBar>
 #include <QRadioButton>
 
+#include <utility>
+
 namespace qel {
 
 using Design::Place;
@@ -271,9 +273,9 @@ Calls::CipherSettings frmCrypt::cipherSettings() const
 
 void frmCrypt::EncryptText(int count)
 {
-    if (const auto output = Calls::EncryptText(m_txtInput->text(), count, cipherSettings(),
-                                               m_services.dialogs, m_services.random))
-        m_txtOutput->setText(*output);
+    if (auto output = Calls::EncryptText(m_txtInput->text(), count, cipherSettings(), m_services.dialogs,
+                                         m_services.random))
+        m_txtOutput->setText(std::move(*output));
 }
 
 void frmCrypt::krypter_Click()
@@ -319,8 +321,8 @@ void frmCrypt::cryptx_Click()
 
 void frmCrypt::dekrypter_Click()
 {
-    if (const auto output = Calls::DecryptText(m_txtInput->text(), cipherSettings(), m_services.dialogs))
-        m_txtOutput->setText(*output);
+    if (auto output = Calls::DecryptText(m_txtInput->text(), cipherSettings(), m_services.dialogs))
+        m_txtOutput->setText(std::move(*output));
 }
 
 void frmCrypt::dekrypter1_Click()
@@ -337,8 +339,8 @@ void frmCrypt::tekstfrabrett_Click()
 {
     // A text from another copy of the program arrives exactly; only other programs' line breaks are
     // made CR LF.
-    const std::optional<Text> exact = m_services.clipboard.exactText();
-    m_txtInput->setText(exact ? *exact : NormalisePastedBreaks(m_services.clipboard.text()));
+    std::optional<Text> exact = m_services.clipboard.exactText();
+    m_txtInput->setText(exact ? std::move(*exact) : NormalisePastedBreaks(m_services.clipboard.text()));
 }
 
 void frmCrypt::reset_Click()
