@@ -5,6 +5,7 @@ calls into the program's code."""
 import os
 import re
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -56,17 +57,39 @@ def type_text(text):
     xdotool("type", "--clearmodifiers", "--delay", "20", text)
 
 
+def _a11y_call(*message):
+    """A method call on the accessibility bus, through dbus-send; its reply, or None."""
+    address = run("dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                  "org.a11y.Bus.GetAddress", check=False).stdout.strip()
+    if not address:
+        return None
+    result = run("dbus-send", f"--bus={address}", "--print-reply", *message, check=False)
+    return result.stdout if result.returncode == 0 else None
+
+
+def registry_owner():
+    """The bus name of the registry process that answers now, or None while none does."""
+    reply = _a11y_call("--dest=org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.GetNameOwner",
+                       "string:org.a11y.atspi.Registry")
+    found = re.search(r'string "([^"]+)"', reply or "")
+    return found.group(1) if found else None
+
+
 def wait_for_accessibility_bus():
     """Starts the accessibility bus and its registry before any program, so that each program that
-    starts finds them and registers there."""
-    pyatspi.Registry.getDesktop(0)  # asking for the desktop starts both
-
-    def has_owner(name):
-        reply = run("dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-                    "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", f"string:{name}",
-                    check=False).stdout
-        return "boolean true" in reply
-    wait_for("the accessibility bus", lambda: has_owner("org.a11y.Bus"), 20)
+    starts finds them and registers there. Under load the first registry has been seen to die on its
+    first request and be started again; a program that had registered with the dead one stays unknown
+    to its successor, so this waits until one registry answers its application list twice running."""
+    def steady():
+        owner = registry_owner()
+        listed = _a11y_call("--dest=org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root",
+                            "org.a11y.atspi.Accessible.GetChildren")
+        time.sleep(0.3)
+        return owner if owner and listed is not None and registry_owner() == owner else None
+    # The first call starts the bus and, through activation, the registry.
+    owner = wait_for("a steady accessibility registry", steady, 30)
+    pyatspi.Registry.getDesktop(0)
+    return owner
 
 
 def children(node):
@@ -129,13 +152,24 @@ class Program:
     def __init__(self, binary, *args, env=None, name="qelCrypto"):
         self.name = name
         full_env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", **(env or {}))
-        self.log = tempfile.TemporaryFile(mode="w+")  # what the program says, for a failing test
-        self.process = subprocess.Popen([binary, *args], env=full_env, stdout=self.log, stderr=self.log)
-        try:
-            self.app = wait_for(f"{name} (pid {self.process.pid}) on the accessibility bus", self._find_app, 20)
-        except Exception:
-            self.kill()  # no test will own it, and its windows would catch later clicks
-            raise
+        for attempt in (1, 2):
+            registry = registry_owner()
+            self.log = tempfile.TemporaryFile(mode="w+")  # what the program says, for a failing test
+            self.process = subprocess.Popen([binary, *args], env=full_env, stdout=self.log, stderr=self.log)
+            try:
+                self.app = wait_for(f"{name} (pid {self.process.pid}) on the accessibility bus", self._find_app, 20)
+                return
+            except Timeout:
+                self.kill()  # no test will own it, and its windows would catch later clicks
+                # Only a registry that died and came back excuses a program nobody can see; it is
+                # started once more against the new one, and said so.
+                if attempt == 2 or registry_owner() == registry:
+                    raise
+                sys.stderr.write(f"\nthe accessibility registry restarted while {name} started; starting it again\n")
+                wait_for_accessibility_bus()
+            except Exception:
+                self.kill()
+                raise
 
     def _find_app(self):
         desktop = pyatspi.Registry.getDesktop(0)
