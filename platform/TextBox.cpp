@@ -33,6 +33,21 @@ constexpr char32_t Replacement = U'\uFFFD';
 // of the whole texts they go back to (the bound of a history that kept a whole text for every step).
 constexpr std::size_t MaxUndoSteps = 100;
 constexpr std::size_t MaxUndoCharacters = 4'000'000;
+// A word longer than this makes the box break lines anywhere, and it breaks them at words again once no
+// word is longer than half of it, so that typing at the bound does not lay the text out twice a key.
+constexpr qsizetype LongWord = 8192;
+
+// The length of the longest run of characters without a blank in display[from, to).
+qsizetype LongestWord(QStringView display, qsizetype from, qsizetype to)
+{
+    qsizetype longest = 0;
+    qsizetype run = 0;
+    for (qsizetype i = std::max<qsizetype>(from, 0); i < std::min(to, display.size()); ++i) {
+        run = display[i].isSpace() ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
+}
 
 bool IsPair(TextView exact, std::size_t i)
 {
@@ -161,8 +176,7 @@ TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent)
     setTabChangesFocus(true);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // As in an edit control, a word longer than the line breaks anywhere: laying out one line of a
-    // million characters with nowhere to break took the document seconds on every keystroke.
+    // As in an edit control, lines break at words, and a word longer than the line anywhere.
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     connect(document(), &QTextDocument::contentsChange, this, &TextBox::onContentsChange);
 }
@@ -190,6 +204,19 @@ int TextBox::displayPositionOf(std::size_t exactIndex) const
     return WalkUnits(m_exact, [exactIndex](std::size_t index, int) { return index >= exactIndex; }).display;
 }
 
+void TextBox::fitWrapMode(qsizetype from, qsizetype to)
+{
+    // Breaking at words, the document looks for each line's break from the line's start to the end of
+    // its word, which for a word of a million characters took it minutes a keystroke; breaking anywhere
+    // lays it out in a fraction of a second. Any word that grew past the bound touches the change, and
+    // then lies at least LongWord characters within it on one side or the other.
+    const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
+    const bool wants = anywhere ? LongestWord(m_display, 0, m_display.size()) >= LongWord / 2
+                                : LongestWord(m_display, from - LongWord, to + LongWord) >= LongWord;
+    if (wants != anywhere)
+        setWordWrapMode(wants ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
 void TextBox::renderDocument(const QString& shown, std::size_t cursorExact)
 {
     m_rendering = true;
@@ -209,18 +236,22 @@ void TextBox::renderDocument(const QString& shown, std::size_t cursorExact)
         ++suffix;
     if (suffix > 0 && display[display.size() - suffix].isLowSurrogate())
         --suffix;
-    if (2 * (shown.size() - prefix - suffix) > shown.size() ||
-        2 * (display.size() - prefix - suffix) > display.size()) {
+    const bool whole = 2 * (shown.size() - prefix - suffix) > shown.size() ||
+                       2 * (display.size() - prefix - suffix) > display.size();
+    // shown may be m_display itself, and is not read past here.
+    const qsizetype shownEnd = shown.size() - suffix;
+    m_display = std::move(display);
+    fitWrapMode(prefix, m_display.size() - suffix);
+    if (whole) {
         // The document's own: the box's adds a pass over every character to give it the format it
         // already has.
-        document()->setPlainText(display);
+        document()->setPlainText(m_display);
     } else {
         QTextCursor stretch(document());
         stretch.setPosition(static_cast<int>(prefix));
-        stretch.setPosition(static_cast<int>(shown.size() - suffix), QTextCursor::KeepAnchor);
-        stretch.insertText(display.mid(prefix, display.size() - suffix - prefix));
+        stretch.setPosition(static_cast<int>(shownEnd), QTextCursor::KeepAnchor);
+        stretch.insertText(m_display.mid(prefix, m_display.size() - suffix - prefix));
     }
-    m_display = std::move(display);
     QTextCursor cursor = textCursor();
     cursor.setPosition(displayPositionOf(cursorExact));
     setTextCursor(cursor);
@@ -348,8 +379,9 @@ void TextBox::onContentsChange(int position, int, int)
     recordEdit(from, to, typed, true);
     m_exact.replace(from, to - from, typed);
     const std::size_t newEnd = end.exact - (to - from) + typed.size();
-    m_display.replace(start.display, end.display - start.display,
-                      Render(TextView(m_exact).substr(start.exact, newEnd - start.exact)));
+    const QString rendered = Render(TextView(m_exact).substr(start.exact, newEnd - start.exact));
+    m_display.replace(start.display, end.display - start.display, rendered);
+    fitWrapMode(start.display, start.display + rendered.size());
     // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line
     // separator): then the document no longer shows the rendering and is redrawn.
     if (m_display != now)

@@ -71,6 +71,8 @@ private:
     void replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter);
     void recordEdit(std::size_t from, std::size_t to, const Text& inserted, bool typing);
     void restore(std::vector<Step>& from, std::vector<Step>& to);
+    // Breaks lines anywhere while the text holds a very long word; from and to bound what just changed.
+    void fitWrapMode(qsizetype from, qsizetype to);
     // Makes the document, which shows shown, show the exact text.
     void renderDocument(const QString& shown, std::size_t cursorExact);
     std::size_t exactIndexAt(int displayPosition) const;

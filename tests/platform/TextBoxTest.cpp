@@ -154,6 +154,35 @@ private slots:
         QCOMPARE(m_box->document()->toRawText(), TextBox::Render(m_box->text()));
     }
 
+    // Laid out breaking at words, a very long word costs the document minutes a keystroke: from a word of
+    // 8,192 characters the box breaks lines anywhere, and at words again once none is 4,096 long.
+    void breaksAnywhereOnlyWhileAWordIsVeryLong()
+    {
+        const auto anywhere = [this] { return m_box->wordWrapMode() == QTextOption::WrapAnywhere; };
+        const auto typeAt = [this](int position, char32_t key) {
+            QTextCursor cursor = m_box->textCursor();
+            cursor.setPosition(position);
+            m_box->setTextCursor(cursor);
+            press(key);
+        };
+        m_box->setText(U"a " + Text(8191, U'x') + U" b");
+        QVERIFY(!anywhere());
+        typeAt(2 + 8191, U'x');
+        QVERIFY2(anywhere(), "a word typed to 8,192");
+        typeAt(2 + 4000, U' ');
+        QVERIFY2(anywhere(), "parted into 4,000 and 4,192");
+        typeAt(2 + 4001 + 4000, U' ');
+        QVERIFY2(!anywhere(), "parted into 4,000, 4,000 and 192");
+        press(U'↶');
+        QVERIFY2(!anywhere(), "one undone: 4,000 and 4,192 again");
+        press(U'↶');
+        QVERIFY2(anywhere(), "both undone");
+        m_box->setText(Text(12000, U' ') + Text(9000, U'y'));
+        QVERIFY2(anywhere(), "set with the word at its end");
+        m_box->setText(U"kort");
+        QVERIFY(!anywhere());
+    }
+
     // Qt's own menus of the box and of a line edit, whose actions carry no names in every Qt version;
     // the box's shows the shortcuts after a tab.
     void editMenusAreNorwegian()
