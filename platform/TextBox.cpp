@@ -37,16 +37,16 @@ constexpr std::size_t MaxUndoCharacters = 4'000'000;
 // word is longer than half of it, so that typing at the bound does not lay the text out twice a key.
 constexpr qsizetype LongWord = 8192;
 
-// The length of the longest run of characters without a blank in display[from, to).
-qsizetype LongestWord(QStringView display, qsizetype from, qsizetype to)
+// Whether display[from, to) holds a run of at least length characters without a blank.
+bool HasWord(QStringView display, qsizetype from, qsizetype to, qsizetype length)
 {
-    qsizetype longest = 0;
     qsizetype run = 0;
     for (qsizetype i = std::max<qsizetype>(from, 0); i < std::min(to, display.size()); ++i) {
         run = display[i].isSpace() ? 0 : run + 1;
-        longest = std::max(longest, run);
+        if (run >= length)
+            return true;
     }
-    return longest;
+    return false;
 }
 
 bool IsPair(TextView exact, std::size_t i)
@@ -211,8 +211,8 @@ void TextBox::fitWrapMode(qsizetype from, qsizetype to)
     // lays it out in a fraction of a second. Any word that grew past the bound touches the change, and
     // then lies at least LongWord characters within it on one side or the other.
     const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
-    const bool wants = anywhere ? LongestWord(m_display, 0, m_display.size()) >= LongWord / 2
-                                : LongestWord(m_display, from - LongWord, to + LongWord) >= LongWord;
+    const bool wants = anywhere ? HasWord(m_display, 0, m_display.size(), LongWord / 2)
+                                : HasWord(m_display, from - LongWord, to + LongWord, LongWord);
     if (wants != anywhere)
         setWordWrapMode(wants ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
