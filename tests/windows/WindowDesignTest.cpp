@@ -1,7 +1,11 @@
 #include "tests/support/qt/ProgramUnderTest.h"
 #include "tests/support/qt/Rows.h"
+#include "windows/common/Design.h"
 
+#include <QLabel>
 #include <QtTest>
+
+#include <cmath>
 
 using namespace qel;
 using namespace qel::testing;
@@ -91,6 +95,33 @@ private slots:
         QCOMPARE(TabOrder(QApplication::focusWidget()), tabOrder);
         const QStringList faults = LayoutFaults(window);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
+    }
+
+    // A caption is narrowed only when it does not fit, to the pixel, in its label or in what the parent
+    // shows of the label, and then just enough to fit.
+    void captionsNarrowOnlyWhenTheyDoNotFit()
+    {
+        const QString caption = "Krypter x10";
+        QWidget parent;
+        auto* label = new QLabel(caption, &parent);
+        const int x = 7;
+        const qreal needed = QFontMetricsF(label->font(), label).horizontalAdvance(caption) + 1;
+        const int fits = int(std::ceil(needed));
+        // label width, parent width, narrowed
+        const std::tuple<int, int, bool> rows[] = {
+            {fits, 400, false}, {fits - 1, 400, true}, {400, x + fits, false}, {400, x + fits - 1, true}};
+        for (const auto& [width, parentWidth, narrowed] : rows) {
+            parent.resize(parentWidth, 50);
+            label->setGeometry(x, 0, width, 20);
+            label->setFont(QFont());
+            Design::FitCaption(label);
+            const QFont font = label->font();
+            const QString row = QString("label %1, parent %2").arg(width).arg(parentWidth);
+            QVERIFY2((font.stretch() != QFont::AnyStretch) == narrowed, qPrintable(row));
+            QVERIFY2(QFontMetricsF(font, label).horizontalAdvance(caption) + 1 <=
+                         std::min(width, parentWidth - x),
+                     qPrintable(row));
+        }
     }
 
     // What no picture of a window shows until the user points at a control or acts on it.
