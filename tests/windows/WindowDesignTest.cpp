@@ -134,8 +134,11 @@ private slots:
             {WindowId::frmLogin, "Combo1", "editable", "false"},
             {WindowId::frmCrypt, "Check1", "toolTip", "Strong fungerer bare ved bruk av Røver protokollen."},
             {WindowId::frmCrypt, "Label2", "toolTip", "Qelvang Kodelag"},
+            {WindowId::frmCrypt, "txtOutput", "readOnly", "true"},
             {WindowId::frmCryptKey, "txtOutputKey", "verticalScrollBarPolicy", "ScrollBarAlwaysOff"},
+            {WindowId::frmCryptKey, "txtOutputKey", "readOnly", "false"},
             {WindowId::frmChangelog, "Text1", "verticalScrollBarPolicy", "ScrollBarAlwaysOn"},
+            {WindowId::frmChangelog, "Text1", "readOnly", "true"},
         };
         // clang-format on
         QStringList wrong;
