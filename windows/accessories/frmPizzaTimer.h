@@ -52,7 +52,7 @@ protected:
     // The close box does what "Lukk" does, so that closing never leaves the program without a window.
     void closeEvent(QCloseEvent* event) override;
     // New windows go where the windowing system puts them.
-    void placeOnFirstShow() override { adjustSize(); }
+    void placeOnFirstShow() override {}
 
 private:
     void createControls();

@@ -88,11 +88,7 @@ protected:
 
     // A window is centred on its screen the first time it shows; a window that covers the screen
     // places itself.
-    virtual void placeOnFirstShow()
-    {
-        Widget::adjustSize();
-        CentreOnScreen();
-    }
+    virtual void placeOnFirstShow() { CentreOnScreen(); }
 
     // Centred on another window of the program while that one is on the screen (a dialog on the
     // window it came from), else on the screen. The frame is not known before the first show, so the
