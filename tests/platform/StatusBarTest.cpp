@@ -66,6 +66,16 @@ private slots:
         QCOMPARE(m_bar->findChildren<QLabel*>().size(), 2);
     }
 
+    // Panels stand from the left edge, two pixels apart, as tall as the bar.
+    void panelsFillTheBarsHeight()
+    {
+        m_bar->resize(300, 20);
+        QTRY_COMPARE(m_bar->panelLabel(1)->geometry().topLeft(), QPoint(0, 0));
+        for (const int position : {1, 2, 3})
+            QCOMPARE(m_bar->panelLabel(position)->height(), 20);
+        QCOMPARE(m_bar->panelLabel(2)->x(), m_bar->panelLabel(1)->geometry().right() + 1 + 2);
+    }
+
     // It grows to show a longer text whole and shrinks back; a standard panel keeps its width.
     void aPanelSizedToContentsFollowsItsText()
     {
