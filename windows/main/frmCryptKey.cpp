@@ -15,10 +15,15 @@ namespace qel {
 
 using Design::Place;
 
+namespace {
+
+// A preview text that marks a key as unusable: it begins with "error:".
 bool IsErrorPreview(TextView preview)
 {
     return preview.starts_with(U"error:");
 }
+
+} // namespace
 
 frmCryptKey::frmCryptKey(const WindowContext& context)
     : FormWindow(context.windows, WindowId::frmCryptKey), m_state(context.state),

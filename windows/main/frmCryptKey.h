@@ -13,9 +13,6 @@ namespace qel {
 
 class TextBox;
 
-// A preview text that marks a key as unusable: it begins with "error:".
-bool IsErrorPreview(TextView preview);
-
 // The CryptKey dialog: the typed key, its normalised preview, and OK to store the preview as the key.
 class frmCryptKey final : public FormWindow<QWidget>
 {
