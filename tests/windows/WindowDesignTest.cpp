@@ -88,6 +88,7 @@ private slots:
         const auto& [id, title, size, tabOrder] = TheRow<DesignRow>();
         QWidget* window = show(id, false);
         QVERIFY(window != nullptr);
+        QCOMPARE(window->objectName(), QTest::currentDataTag());
         QCOMPARE(window->windowTitle(), title);
         if (size.isValid())
             QCOMPARE(window->size(), size);
@@ -139,6 +140,7 @@ private slots:
             {WindowId::frmCryptKey, "txtOutputKey", "readOnly", "false"},
             {WindowId::frmChangelog, "Text1", "verticalScrollBarPolicy", "ScrollBarAlwaysOn"},
             {WindowId::frmChangelog, "Text1", "readOnly", "true"},
+            {WindowId::frmPizzaTimer, "Label2", "alignment", "AlignLeading|AlignTop"},
         };
         // clang-format on
         QStringList wrong;
