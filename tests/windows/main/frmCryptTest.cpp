@@ -94,6 +94,14 @@ private slots:
         QCOMPARE(QStringList({Q(bar->text(1)), Q(bar->text(2))}),
                  QStringList({"Velkommen til qelCrypto ", Q(TipText(4))}));
         QVERIFY(bar->isSizedToContents(1) && bar->isSizedToContents(2));
+        // The arrow keys step through the four protocols in order, round at the end.
+        QString chosen;
+        for (int step = 0; step < 4; ++step) {
+            QTest::keyClick(get<QRadioButton>(QString("Option%1").arg(app->state.SelectedProtocol)),
+                            Qt::Key_Down);
+            chosen += QString::number(app->state.SelectedProtocol);
+        }
+        QCOMPARE(chosen, "1234");
 
         setTexts(U"Hei", U"gammel");
         run("Ctrl+K");
