@@ -1,3 +1,4 @@
+#include "platform/StatusBar.h"
 #include "tests/support/qt/ProgramUnderTest.h"
 #include "tests/support/qt/Rows.h"
 #include "windows/common/Design.h"
@@ -94,7 +95,17 @@ private slots:
             QCOMPARE(window->size(), size);
         QTRY_VERIFY(QApplication::focusWidget() != nullptr);
         QCOMPARE(TabOrder(QApplication::focusWidget()), tabOrder);
-        const QStringList faults = LayoutFaults(window);
+        QStringList faults = LayoutFaults(window);
+        // Every control carries its name, by which the code, the tests and a screen reader's scripts know
+        // it; a status bar's panels go by number.
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            const bool listed = qobject_cast<const StatusBar*>(control->parentWidget()) == nullptr &&
+                                (control->inherits("QLabel") || control->inherits("QAbstractButton") ||
+                                 control->inherits("QLineEdit") || control->inherits("QPlainTextEdit") ||
+                                 control->inherits("QComboBox"));
+            if (listed && control->objectName().isEmpty())
+                faults << QString("a %1 without a name").arg(control->metaObject()->className());
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }
 
