@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <tuple>
@@ -101,6 +102,20 @@ const std::vector<LayerRow> Layers = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Pipeline, EncryptTextLayers, ::testing::ValuesIn(Layers), testing::RowName);
+
+// Strong Røver draws in bulk, the header positions one at a time: both come from one stream, so a seed
+// repeats a whole run whichever way it draws.
+TEST(SeededRandom, DrawsInBulkContinueTheSameStream)
+{
+    SeededRandom single(11), bulk(11);
+    std::array<double, 5> drawn{};
+    bulk.nextUnits(drawn);
+    for (const double unit : drawn) {
+        EXPECT_TRUE(unit >= 0 && unit < 1) << unit;
+        EXPECT_EQ(unit, single.nextUnit());
+    }
+    EXPECT_EQ(bulk.nextUnit(), single.nextUnit());
+}
 
 } // namespace
 } // namespace qel
