@@ -3,7 +3,9 @@
 #include "tests/support/qt/Rows.h"
 #include "windows/common/Design.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QRadioButton>
 #include <QtTest>
 
 #include <cmath>
@@ -133,6 +135,22 @@ private slots:
             QVERIFY2(QFontMetricsF(font, label).horizontalAdvance(caption) + 1 <=
                          std::min(width, parentWidth - x),
                      qPrintable(row));
+        }
+        // A label that wraps its caption, or shows rich text, lays it out itself.
+        label->setGeometry(x, 0, fits - 1, 20);
+        for (const bool wrap : {true, false}) {
+            label->setWordWrap(wrap);
+            label->setTextFormat(wrap ? Qt::AutoText : Qt::RichText);
+            label->setFont(QFont());
+            Design::FitCaption(label);
+            QCOMPARE(label->font().stretch(), int(QFont::AnyStretch));
+        }
+        // Radio buttons and check boxes narrow what does not fit beside their mark.
+        for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+                 new QRadioButton(caption, &parent), new QCheckBox(caption, &parent)}) {
+            button->setGeometry(x, 0, 60, 20);
+            Design::FitCaption(button);
+            QVERIFY2(button->font().stretch() != QFont::AnyStretch, button->metaObject()->className());
         }
     }
 
