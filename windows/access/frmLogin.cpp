@@ -41,7 +41,6 @@ QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromUtf8(name));
-    button->setAutoDefault(false);
     return button;
 }
 

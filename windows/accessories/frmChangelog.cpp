@@ -50,12 +50,10 @@ frmChangelog::frmChangelog(const WindowContext& context)
     Place(m_Text1, 0, 0, 4455, 3855);
 
     m_cmdChangelogPrint->setObjectName(QStringLiteral("cmdChangelogPrint"));
-    m_cmdChangelogPrint->setAutoDefault(false);
     Place(m_cmdChangelogPrint, 1320, 3960, 1215, 255);
     connect(m_cmdChangelogPrint, &QPushButton::clicked, this, &frmChangelog::cmdChangelogPrint_Click);
 
     m_cmdBack->setObjectName(QStringLiteral("cmdBack"));
-    m_cmdBack->setAutoDefault(false);
     Place(m_cmdBack, 2640, 3960, 1815, 255);
     connect(m_cmdBack, &QPushButton::clicked, this, &frmChangelog::cmdBack_Click);
     OnEscape(this, [this] { cmdBack_Click(); });

@@ -38,7 +38,6 @@ frmGreetz::frmGreetz(const WindowContext& context)
     Place(m_lblGreet3, 0, 1080, 4455, 255);
 
     m_cmdGreetzBack->setObjectName(QStringLiteral("cmdGreetzBack"));
-    m_cmdGreetzBack->setAutoDefault(false);
     Place(m_cmdGreetzBack, 120, 1440, 4455, 315);
     connect(m_cmdGreetzBack, &QPushButton::clicked, this, &frmGreetz::cmdGreetzBack_Click);
     OnEscape(this, [this] { cmdGreetzBack_Click(); });

@@ -221,7 +221,6 @@ QPushButton* frmVignereVisual::addButton(const char* name, const QString& captio
 {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
     Place(button, left, top, width, height);
     return button;
 }

@@ -66,12 +66,10 @@ frmCryptKey::frmCryptKey(const WindowContext& context)
     Place(m_txtOutputKey, 60, 960, 4245, 345);
 
     m_cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    m_cmdCopy->setAutoDefault(false);
     Place(m_cmdCopy, 60, 1380, 4245, 195);
     connect(m_cmdCopy, &QPushButton::clicked, this, &frmCryptKey::cmdCopy_Click);
 
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setAutoDefault(false);
     Place(m_cmdOK, 60, 1680, 4245, 195);
     connect(m_cmdOK, &QPushButton::clicked, this, &frmCryptKey::cmdOK_Click);
 
