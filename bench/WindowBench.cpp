@@ -7,6 +7,7 @@
 #include "bench/Prose.h"
 #include "cipher/Calls.h"
 #include "cipher/RandomSource.h"
+#include "os/Memory.h"
 #include "platform/Beep.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -388,6 +389,8 @@ void RegisterCipherCommands()
 
 int main(int argc, char** argv)
 {
+    // As the program does, so that the figures are the program's.
+    qel::os::KeepLargeBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -1,5 +1,6 @@
 #include "app/ApplicationState.h"
 #include "app/WindowRules.h"
+#include "os/Memory.h"
 #include "platform/Beep.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
@@ -30,6 +31,7 @@ int Answer(const qel::CommandLine& line)
 
 int main(int argc, char* argv[])
 {
+    qel::os::KeepLargeBuffers();
     QApplication::setApplicationName(QStringLiteral("qelCrypto"));
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
 

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace qel::os {
+
+// Keeps the memory of a large text that was freed for the next one, instead of handing it back to the
+// system at once. A command on a million characters frees buffers of several megabytes, and the
+// allocator otherwise returns them, so the next command pays again for fresh pages (about a quarter of
+// its time). What the process may keep stays bounded: a freed stretch beyond 32 MB is still returned.
+// Call once, at the start of main, before any thread starts.
+void KeepLargeBuffers();
+
+} // namespace qel::os
