@@ -10,9 +10,11 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace qel {
 
@@ -32,6 +34,39 @@ void QuitWhenAllUnloaded(WindowRules& windows, QObject* context, std::function<v
                 windows.UnloadAll();
         });
     });
+}
+
+void AfterFirstPaint(QWidget* window, std::function<void()> work)
+{
+    // Watches from outside the window, so that the work still runs when the window goes first.
+    class Watch final : public QObject
+    {
+    public:
+        Watch(QWidget* window, std::function<void()> work) : m_work(std::move(work))
+        {
+            window->installEventFilter(this);
+            connect(window, &QObject::destroyed, this, &Watch::run);
+        }
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint) {
+                watched->removeEventFilter(this);
+                // After the paint has reached the screen, not inside it.
+                QTimer::singleShot(0, this, &Watch::run);
+            }
+            return false;
+        }
+
+    private:
+        void run()
+        {
+            if (m_work)
+                std::exchange(m_work, nullptr)();
+            deleteLater();
+        }
+        std::function<void()> m_work;
+    };
+    new Watch(window, std::move(work));
 }
 
 CommandLine ParseCommandLine(const QStringList& arguments)

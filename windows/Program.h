@@ -11,6 +11,7 @@
 #include <optional>
 
 class QObject;
+class QWidget;
 
 namespace qel {
 
@@ -36,6 +37,9 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 // The arguments without the options that Qt takes for itself (-style fusion, -platform xcb, …), so
 // that ours can be read before the application connects to a display.
 QStringList WithoutQtOptions(const QStringList& arguments);
+// Runs work once, when control is back in the event loop after window first painted (or was destroyed
+// without ever painting): what the first sight of the program does not need waits until it shows.
+void AfterFirstPaint(QWidget* window, std::function<void()> work);
 // The icon of every window that has none of its own: the installed one from the icon theme, under the
 // name the desktop entry gives, or the compiled-in copy of the same pictures when run uninstalled.
 QIcon ApplicationIcon();

@@ -12,6 +12,7 @@
 #include "windows/common/Design.h"
 
 #include <QApplication>
+#include <QWidget>
 
 #include <cstdio>
 
@@ -50,7 +51,6 @@ int main(int argc, char* argv[])
     if (commandLine.action != qel::CommandLine::Action::Run)
         return Answer(commandLine);
     QApplication::setDesktopFileName(QStringLiteral("qelcrypto"));
-    QApplication::setWindowIcon(qel::ApplicationIcon());
     QApplication::setFont(qel::Design::SansSerif(8));
     // The program ends when no window is loaded, not when the last visible one closes: a window may
     // wait hidden behind the others.
@@ -84,6 +84,10 @@ int main(int argc, char* argv[])
     qel::QuitWhenAllUnloaded(windows, &application, [] { QApplication::quit(); });
 
     windows.Show(qel::StartWindow);
+    // The login window has an icon of its own; the program's, looked up in the icon theme and read in six
+    // sizes, is first needed by a later window, and took a sixth of the start-up before the login window.
+    qel::AfterFirstPaint(windows.Find<QWidget>(qel::StartWindow),
+                         [] { QApplication::setWindowIcon(qel::ApplicationIcon()); });
     const int status = QApplication::exec();
     windows.UnloadAll();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

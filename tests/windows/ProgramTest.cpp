@@ -2,6 +2,7 @@
 
 #include "tests/support/qt/Rows.h"
 
+#include <QWidget>
 #include <QtTest>
 
 using namespace qel;
@@ -46,6 +47,29 @@ private slots:
         QVERIFY2(line.message.contains(message), qPrintable(line.message));
         QCOMPARE(line.message.isEmpty(), message.isEmpty());
         QCOMPARE(line.message.contains("qelCrypto --help"), action == CommandLine::Action::Error);
+    }
+
+    // Work held back for the first paint runs once, after it, and still runs for a window closed unpainted.
+    void afterFirstPaint()
+    {
+        struct Canvas : QWidget {
+            int paints = 0;
+            void paintEvent(QPaintEvent*) override { ++paints; }
+        } window;
+        int paintsBefore = -1, runs = 0, unpainted = 0;
+        AfterFirstPaint(&window, [&] { paintsBefore = window.paints, ++runs; });
+        auto* never = new QWidget;
+        AfterFirstPaint(never, [&unpainted] { ++unpainted; });
+        QCoreApplication::processEvents();
+        QCOMPARE(runs + unpainted, 0);
+        window.show();
+        QTRY_COMPARE(runs, 1);
+        QCOMPARE(paintsBefore, 1);
+        window.repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(runs, 1);
+        delete never;
+        QCOMPARE(unpainted, 1);
     }
 
     // The pictures are written by our own PNG writer: each size must decode to the padlock as drawn,
