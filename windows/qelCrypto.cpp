@@ -32,7 +32,6 @@ int Answer(const qel::CommandLine& line)
 
 int main(int argc, char* argv[])
 {
-    qel::os::KeepLargeBuffers();
     QApplication::setApplicationName(QStringLiteral("qelCrypto"));
     QApplication::setApplicationVersion(QStringLiteral(QEL_VERSION));
 
@@ -84,10 +83,14 @@ int main(int argc, char* argv[])
     qel::QuitWhenAllUnloaded(windows, &application, [] { QApplication::quit(); });
 
     windows.Show(qel::StartWindow);
-    // The login window has an icon of its own; the program's, looked up in the icon theme and read in six
-    // sizes, is first needed by a later window, and took a sixth of the start-up before the login window.
-    qel::AfterFirstPaint(windows.Find<QWidget>(qel::StartWindow),
-                         [] { QApplication::setWindowIcon(qel::ApplicationIcon()); });
+    // What the login window does not need waits until it has painted: the program's icon (the login
+    // window has its own), looked up in the icon theme and read in six sizes, took a tenth of the
+    // start-up; and freed buffers are kept for the next command only from then on, so that those of
+    // the start-up itself are still returned.
+    qel::AfterFirstPaint(windows.Find<QWidget>(qel::StartWindow), [] {
+        QApplication::setWindowIcon(qel::ApplicationIcon());
+        qel::os::KeepLargeBuffers();
+    });
     const int status = QApplication::exec();
     windows.UnloadAll();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
