@@ -59,7 +59,9 @@ TEST_P(Utf8Test, ConvertsCodePoints)
 // clang-format off
 const std::vector<Utf8Test::ParamType> Utf8Rows = {
     {"Bytes1To4", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", U"aÆ€😀", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", {}},
-    {"LoneContinuationByte", "a\x80z", U"a\uFFFDz", "a\xEF\xBF\xBDz", 1},
+    // A continuation byte, or a byte no sequence starts with, is one malformed sequence on its own.
+    {"StrayBytesEachAlone", "a\x80\x80\xF8\x80z", U"a\uFFFD\uFFFD\uFFFD\uFFFDz",
+     "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDz", 1},
     {"TruncatedAtEnd", "a\xC3", U"a\uFFFD", "a\xEF\xBF\xBD", 1},
     {"CutOffBeforeAnotherCharacter", "\xE2\x82z\xF0\x9F\x98", U"\uFFFDz\uFFFD", "\xEF\xBF\xBDz\xEF\xBF\xBD", 0},
     // U+D7FF, U+D800, U+DFFF, U+E000, an overlong NUL, U+10FFFF, U+110000
