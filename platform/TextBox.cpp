@@ -219,7 +219,7 @@ void TextBox::fitWrapMode(qsizetype from, qsizetype to)
     if (!wants)
         return;
     // A paragraph's layout otherwise drops its glyphs once laid out, and the key's cursor and its
-    // painting have them made again, 33 bytes a character each time: for a word of a million characters
+    // painting have them made again, about 35 bytes a character each time: for a word of a million characters
     // that was two thirds of a keystroke. Kept for long paragraphs only, while the layout is valid.
     for (const qsizetype at : {from, to}) {
         const QTextBlock block =
