@@ -219,8 +219,8 @@ void TextBox::fitWrapMode(qsizetype from, qsizetype to)
     if (!wants)
         return;
     // A paragraph's layout otherwise drops its glyphs once laid out, and the key's cursor and its
-    // painting have them made again, about 35 bytes a character each time: for a word of a million characters
-    // that was two thirds of a keystroke. Kept for long paragraphs only, while the layout is valid.
+    // painting have them made again, about 35 bytes a character each time: for a word of a million
+    // characters that was a third of a keystroke. Kept for long paragraphs only, while the layout is valid.
     for (const qsizetype at : {from, to}) {
         const QTextBlock block =
             document()->findBlock(static_cast<int>(std::clamp<qsizetype>(at, 0, m_display.size())));
