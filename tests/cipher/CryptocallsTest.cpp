@@ -127,6 +127,23 @@ TEST(RoverStrong, FollowsEachConsonantWithTwoDrawnCodesFrom65To121)
     ExpectOutcome(RoverTransform(U"Hei", Encode, true, random), U"HAyei");
     ExpectOutcome(RoverTransform(U"Zz", Encode, true, random), U"Zz]O");
     EXPECT_EQ(random.drawn(), 4u);
+    // Long enough for the lanes that take four characters at a time: each consonant takes its own two
+    // draws, in order, whatever else its group of four holds.
+    const Text text = U"bcdfaghjkeelmnpiiiqrstuvwxz";
+    std::vector<double> draws;
+    Text expected;
+    for (const char32_t ch : text) {
+        expected += ch;
+        if (Text(U"aeiouy").find(ch) != Text::npos)
+            continue;
+        for (int k = 0; k < 2; ++k) {
+            const auto code = static_cast<char32_t>(65 + draws.size() % 57);
+            draws.push_back((code - 65 + 0.5) / 57);
+            expected += code;
+        }
+    }
+    ScriptedRandom inOrder(draws);
+    ExpectOutcome(RoverTransform(text, Encode, true, inOrder), expected);
 }
 
 // Bodies of 253 and 254 characters first draw positions past 255, which must be drawn again.
