@@ -58,15 +58,17 @@ private slots:
     void chooseItem()
     {
         const QStringList labels{u"NØKKEL"_s, u"STICK"_s};
-        QStringList shown;
-        AnswerNextModal([&shown](QWidget* dialog) {
-            auto* input = qobject_cast<QInputDialog*>(dialog);
-            shown = QStringList{dialog->windowTitle(), input->labelText()} + input->comboBoxItems();
-            input->setTextValue(u"STICK"_s);
-            ClickButton(dialog, u"OK"_s);
-        });
-        QVERIFY(QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels) == 1);
-        QCOMPARE(shown, (QStringList{u"qelPortal"_s, u"Hvilken disk?"_s} + labels));
+        for (qsizetype picked = 0; picked < labels.size(); ++picked) {
+            QStringList shown;
+            AnswerNextModal([&shown, &labels, picked](QWidget* dialog) {
+                auto* input = qobject_cast<QInputDialog*>(dialog);
+                shown = QStringList{dialog->windowTitle(), input->labelText()} + input->comboBoxItems();
+                input->setTextValue(labels[picked]);
+                ClickButton(dialog, u"OK"_s);
+            });
+            QVERIFY(QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels) == picked);
+            QCOMPARE(shown, (QStringList{u"qelPortal"_s, u"Hvilken disk?"_s} + labels));
+        }
         AnswerNextModal([](QWidget* dialog) { ClickButton(dialog, u"Avbryt"_s); });
         QVERIFY(!QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels).has_value());
     }
