@@ -179,6 +179,10 @@ private slots:
         QVERIFY2(anywhere(), "both undone");
         m_box->setText(Text(12000, U' ') + Text(9000, U'y'));
         QVERIFY2(anywhere(), "set with the word at its end");
+        m_box->setText(Text(8192, U'z'));
+        typeAt(4096, U' ');
+        typeAt(8193, U'⌫');
+        QVERIFY2(anywhere(), "the text's first word still 4,096 long");
         m_box->setText(U"kort");
         QVERIFY(!anywhere());
     }
