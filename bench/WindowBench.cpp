@@ -389,7 +389,7 @@ void RegisterCipherCommands()
 
 int main(int argc, char** argv)
 {
-    // As the program does, so that the figures are the program's.
+    // As the program does once its first window has painted, so that the figures are the program's.
     qel::os::KeepLargeBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
