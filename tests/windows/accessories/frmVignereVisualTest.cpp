@@ -174,6 +174,12 @@ private slots:
                                       cell->columnHeaderCells().value(0)->role()}),
             (QList<QAccessible::Role>{QAccessible::Cell, QAccessible::RowHeader, QAccessible::ColumnHeader}));
         QCOMPARE(QList<int>({cell->rowIndex(), cell->columnIndex()}), QList<int>({2, 4}));
+        // The first row's header is a row header too; an index past either end is no child.
+        QAccessibleTableCellInterface* first = rows->cellAt(0, 0)->tableCellInterface();
+        QCOMPARE((QList<QAccessible::Role>{first->rowHeaderCells().value(0)->role(),
+                                           first->columnHeaderCells().value(0)->role()}),
+                 (QList<QAccessible::Role>{QAccessible::RowHeader, QAccessible::ColumnHeader}));
+        QVERIFY(grid->child(grid->childCount()) == nullptr && grid->child(-1) == nullptr);
 
         // A whole row or column marked counts as a selected row or column.
         run("M 3 40");
