@@ -156,6 +156,12 @@ class Copy:
         return self.log.read()
 
 
+def restart_wine():
+    """Ends the prefix's server, so that the next program starts it again with the drives as they are."""
+    run("wineserver", "-k", check=False)
+    run("wineserver", "-w", timeout=120)
+
+
 def windows_copy():
     return Copy([WINE, os.path.join(INSTALLED, "qelCrypto.exe")])
 
@@ -165,13 +171,18 @@ class OnWindows(unittest.TestCase):
     def setUpClass(cls):
         subprocess.run([WINE, INSTALLER, "/S"], check=True, timeout=180)
         run("wineserver", "-w", timeout=120)
-        # Drive A: is a folder here, as a diskette would be.
-        cls.disk = tempfile.mkdtemp()
+        # Drive A: is a folder here, as a diskette would be, and so is E:, a USB stick: Wine's mount
+        # manager takes it as removable once the prefix's server starts again.
+        cls.disk, cls.stick = tempfile.mkdtemp(), tempfile.mkdtemp()
         os.symlink(cls.disk, os.path.join(PREFIX, "dosdevices", "a:"))
+        os.symlink(cls.stick, os.path.join(PREFIX, "dosdevices", "e:"))
+        run(WINE, "reg", "add", r"HKLM\Software\Wine\Drives", "/v", "e:", "/d", "floppy", "/f", timeout=120)
+        restart_wine()
 
     @classmethod
     def tearDownClass(cls):
         shutil.rmtree(cls.disk)
+        shutil.rmtree(cls.stick)
 
     def setUp(self):
         self.copies = []
@@ -218,6 +229,20 @@ class OnWindows(unittest.TestCase):
         self.assertEqual(program.wait_exit(), 0)
 
     def test_3_key_disk_on_drive_a(self):
+        self.make_and_use_key_disk(self.disk, "the key file on drive A:", "main-window-keydisk")
+
+    def test_5_key_disk_on_a_usb_stick(self):
+        # Without drive A:, the one removable drive takes the key disk: E:\ here.
+        drive_a = os.path.join(PREFIX, "dosdevices", "a:")
+        os.unlink(drive_a)
+        restart_wine()  # a server that has served drive A: goes on finding it after it has gone
+        try:
+            self.make_and_use_key_disk(self.stick, "the key file on the stick E:", None)
+        finally:
+            os.symlink(self.disk, drive_a)
+            restart_wine()
+
+    def make_and_use_key_disk(self, folder, what, shot):
         program = self.start(windows_copy())
         program.log_in("Fjord")
         key("alt+f", "m")  # File, &Make KeyDisk
@@ -226,8 +251,8 @@ class OnWindows(unittest.TestCase):
         focus(QUESTION)
         key("alt+j")  # &Ja
         wait_gone(QUESTION)
-        path = os.path.join(self.disk, "otpyrCleq.cryptkey")
-        content = wait_for("the key file on drive A:", lambda: os.path.isfile(path) and read_bytes(path))
+        path = os.path.join(folder, "otpyrCleq.cryptkey")
+        content = wait_for(what, lambda: os.path.isfile(path) and read_bytes(path))
         # One line in Windows-1252 ended by CR LF: when it was made, who, and the seal.
         self.assertRegex(content.decode("cp1252"), r'^\d{9,10},"Fjord",\d{1,4}\r\n$')
 
@@ -239,7 +264,8 @@ class OnWindows(unittest.TestCase):
         key("ctrl+l")  # the key disk logs in
         window(MAIN)
         wait_gone(LOGIN)
-        shoot(MAIN, "main-window-keydisk")
+        if shot:
+            shoot(MAIN, shot)
         focus(MAIN)
         key("ctrl+l")
         window(LOGIN)
