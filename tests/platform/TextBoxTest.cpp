@@ -112,6 +112,7 @@ private slots:
             {"backspace joins lines", {u"a\r\nb"_s, 2, u"⌫"_s, u"ab"_s}},
             {"backspace after astral", {u"\U0001F600\r\U0001F600b"_s, 5, u"⌫"_s, u"\U0001F600\rb"_s}},
             {"astral over astral", {u"\U0001F600"_s, 0, u"▣\U0001F601"_s, u"\U0001F601"_s}},
+            {"type after astral", {u"\U0001F600"_s, 2, u"x"_s, u"\U0001F600x"_s}},
             // The document shows ←← either way; only the exact text tells where the typed one went.
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
             {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
