@@ -92,6 +92,30 @@ private slots:
         QVERIFY(white);
     }
 
+    // With two screens (the two-screen run of this test), the text goes where the main window was and
+    // the other screen is covered in blue.
+    void textOnTheMainWindowsScreen()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (screens.size() < 2)
+            QSKIP("one screen: the two-screen run of this test covers it");
+        QTest::keyClick(w, Qt::Key_Space);
+        auto* main = app->rules.Find<QWidget>(WindowId::frmCrypt);
+        main->move(screens[1]->geometry().topLeft() + QPoint(40, 40));
+        app->rules.Show(WindowId::frmCrypt);
+        QTRY_COMPARE(main->screen(), screens[1]);
+        main->findChild<QAction*>("panikk")->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QStringList covered;
+        for (const QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->geometry() == widget->screen()->geometry())
+                covered << QString::number(screens.indexOf(widget->screen())) +
+                               (widget == w ? " text" : " blue");
+        }
+        covered.sort();
+        QCOMPARE(covered.join(", "), "0 blue, 1 text");
+    }
+
     // The panic screen takes the keys that type and the clicks, and leaves; other keys go on to Qt.
     void keysAndClicksThatLeave_data()
     {
