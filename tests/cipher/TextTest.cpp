@@ -59,6 +59,9 @@ TEST_P(Utf8Test, ConvertsCodePoints)
 // clang-format off
 const std::vector<Utf8Test::ParamType> Utf8Rows = {
     {"Bytes1To4", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", U"aÆ€😀", "a\xC3\x86\xE2\x82\xAC\xF0\x9F\x98\x80", {}},
+    // U+007F, U+0080, U+07FF, U+0800, U+FFFF, U+10000: the last and first of each length.
+    {"LengthEdges", "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80", U"\u007F\u0080\u07FF\u0800\uFFFF\U00010000",
+     "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80", {}},
     // A continuation byte, or a byte no sequence starts with, is one malformed sequence on its own.
     {"StrayBytesEachAlone", "a\x80\x80\xF8\x80z", U"a\uFFFD\uFFFD\uFFFD\uFFFDz",
      "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDz", 1},
