@@ -303,6 +303,18 @@ private slots:
                 picture->pixmap().deviceIndependentSize() == QSizeF(145, 121));
     }
 
+    // At a scale of 2 (the scale-2 run of this test) the heart is the drawing made for it, not the small
+    // one enlarged.
+    void heartDrawnForTheScale()
+    {
+        openStandalone();
+        if (w->devicePixelRatio() != 2)
+            QSKIP("scale 1: the scale-2 run of this test covers it");
+        const auto picture = [](const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); };
+        QCOMPARE(picture(w->findChild<QLabel*>("GrandiHjerte")->pixmap().toImage()),
+                 picture(QImage(":/pictures/grandihjerte@2x.gif")));
+    }
+
     // The real timer drives the display, and stops with the window.
     void timerTicks()
     {
