@@ -1,5 +1,6 @@
 #include "app/ApplicationState.h"
 #include "app/WindowRules.h"
+#include "os/Fonts.h"
 #include "os/Memory.h"
 #include "platform/Beep.h"
 #include "platform/Clipboard.h"
@@ -45,6 +46,8 @@ int main(int argc, char* argv[])
         early.action != qel::CommandLine::Action::Run)
         return Answer(early);
 
+    // Read while the application connects to the display, and waited for before the first window.
+    qel::os::FontConfigurationReader fonts;
     QApplication application(argc, argv);
     const qel::CommandLine commandLine = qel::ParseCommandLine(QApplication::arguments());
     if (commandLine.action != qel::CommandLine::Action::Run)
@@ -82,6 +85,7 @@ int main(int argc, char* argv[])
 
     qel::QuitWhenAllUnloaded(windows, &application, [] { QApplication::quit(); });
 
+    fonts.Wait();
     windows.Show(qel::StartWindow);
     // What the login window does not need waits until it has painted: the program's icon (the login
     // window has its own), looked up in the icon theme and read in six sizes, took a tenth of the
