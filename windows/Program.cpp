@@ -166,7 +166,7 @@ QIcon ApplicationIcon()
     for (const int size : {16, 32, 48, 64, 128, 256})
         pictures.addPixmap(
             Picture(QStringLiteral(":/pictures/icons/hicolor/%1x%1/apps/qelcrypto.png").arg(size)));
-    return QIcon::fromTheme(QStringLiteral("qelcrypto"), pictures);
+    return pictures;
 }
 
 QPixmap Picture(const QString& path)

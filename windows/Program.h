@@ -40,8 +40,9 @@ QStringList WithoutQtOptions(const QStringList& arguments);
 // Runs work once, when control is back in the event loop after window first painted (or was destroyed
 // without ever painting): what the first sight of the program does not need waits until it shows.
 void AfterFirstPaint(QWidget* window, std::function<void()> work);
-// The icon of every window that has none of its own: the installed one from the icon theme, under the
-// name the desktop entry gives, or the compiled-in copy of the same pictures when run uninstalled.
+// The icon of every window that has none of its own, in each drawn size: the pictures the package also
+// installs for the desktop entry. Not looked up in the icon theme, whose index (over 50 KB for hicolor)
+// took almost a megabyte to read, to find the same pictures.
 QIcon ApplicationIcon();
 // One of our pictures, read by Qt's own reader for the format its name ends in. A reader left to guess
 // asks every image plugin first, which loaded them all (and libjpeg) before the first window showed.
