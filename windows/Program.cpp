@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QIconEngine>
 #include <QImageReader>
 #include <QObject>
 #include <QPointer>
@@ -160,13 +161,58 @@ QStringList WithoutQtOptions(const QStringList& arguments)
     return ours;
 }
 
+namespace {
+
+constexpr int IconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// The icon's pictures, read the first time a window asks for one of them. The login window has an icon
+// of its own, so they are not read, and do not take memory, until another window shows.
+class DrawnIconEngine final : public QIconEngine
+{
+public:
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return pictures().pixmap(size, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        pictures().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return pictures().actualSize(size, mode, state);
+    }
+    // What the pictures would say, without reading them.
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        QList<QSize> sizes;
+        if (mode == QIcon::Normal && state == QIcon::Off) {
+            for (const int size : IconSizes)
+                sizes << QSize(size, size);
+        }
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+private:
+    const QIcon& pictures()
+    {
+        if (m_pictures.isNull()) {
+            for (const int size : IconSizes)
+                m_pictures.addPixmap(
+                    Picture(QStringLiteral(":/pictures/icons/hicolor/%1x%1/apps/qelcrypto.png").arg(size)));
+        }
+        return m_pictures;
+    }
+
+    QIcon m_pictures;
+};
+
+} // namespace
+
 QIcon ApplicationIcon()
 {
-    QIcon pictures;
-    for (const int size : {16, 32, 48, 64, 128, 256})
-        pictures.addPixmap(
-            Picture(QStringLiteral(":/pictures/icons/hicolor/%1x%1/apps/qelcrypto.png").arg(size)));
-    return pictures;
+    return QIcon(new DrawnIconEngine);
 }
 
 QPixmap Picture(const QString& path)
