@@ -27,13 +27,14 @@ bool PlayMessageBeep(const std::string& eventId);
 #else
 // The desktop's event sounds through libcanberra (the freedesktop sound theme). libcanberra gives up
 // on the first driver that fails, so each driver has a context of its own and they are tried in turn:
-// by default the sound server first, then the sound card through ALSA. The contexts live as long as the
-// player, since sounds play on after the call.
+// by default the sound server first, then the sound card through ALSA. The library is loaded and the
+// contexts opened at the first sound; they live as long as the player, since sounds play on after the
+// call.
 class CanberraPlayer final
 {
 public:
     // A null name is libcanberra's own choice of driver.
-    explicit CanberraPlayer(const std::vector<const char*>& drivers = {nullptr, "alsa"});
+    explicit CanberraPlayer(std::vector<const char*> drivers = {nullptr, "alsa"});
     ~CanberraPlayer();
     CanberraPlayer(const CanberraPlayer&) = delete;
     CanberraPlayer& operator=(const CanberraPlayer&) = delete;
@@ -41,6 +42,8 @@ public:
     bool play(const std::string& eventId);
 
 private:
+    std::vector<const char*> m_drivers;
+    bool m_opened = false;
     std::vector<ca_context*> m_contexts;
 };
 #endif
