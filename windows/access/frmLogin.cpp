@@ -9,10 +9,13 @@
 #include "windows/common/Design.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 
 #include <stdexcept>
@@ -57,6 +60,30 @@ QLineEdit* AddEntry(QWidget* parent, const char* name, QLabel* label, const QStr
     return entry;
 }
 
+// The style of the password box: the desktop's, but masking with "*" rather than its own dots.
+class AsteriskMaskStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        return hint == SH_LineEdit_PasswordCharacter ? '*'
+                                                     : QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+// One for the program, owned by the application: a widget does not own its style, and outliving every
+// login window spares a question of which goes first.
+QStyle* AsteriskMask()
+{
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new AsteriskMaskStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
 } // namespace
 
 frmLogin::frmLogin(const WindowContext& context)
@@ -75,11 +102,9 @@ frmLogin::~frmLogin() = default;
 
 void frmLogin::createControls()
 {
-    const QString red = QStringLiteral("color: rgb(255, 0, 0);");
-
     m_lblPortal = AddLabel(this, "lblPortal", QStringLiteral("qelPortal"));
     m_lblPortal->setFont(Design::SansSerif(24, true));
-    m_lblPortal->setStyleSheet(red);
+    Design::SetTextColour(m_lblPortal, Qt::red);
     Place(m_lblPortal, 120, 120, 4575, 615);
 
     QLabel* lblBrukernavn = AddLabel(this, "lblBrukernavn", QStringLiteral("Brukernavn:"));
@@ -92,7 +117,7 @@ void frmLogin::createControls()
     Place(label1, 120, 1560, 975, 255);
     m_txtPassord = AddEntry(this, "txtPassord", label1, QStringLiteral("Passord"));
     m_txtPassord->setEchoMode(QLineEdit::Password);
-    m_txtPassord->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
+    m_txtPassord->setStyle(AsteriskMask());
     Place(m_txtPassord, 1800, 1560, 2775, 285);
     m_txtPassord->installEventFilter(this);
 
@@ -126,7 +151,7 @@ void frmLogin::createControls()
 
     m_Label3 = AddLabel(this, "Label3", QString());
     m_Label3->setAccessibleDescription(QStringLiteral("Melding fra innloggingen"));
-    m_Label3->setStyleSheet(red);
+    Design::SetTextColour(m_Label3, Qt::red);
     Place(m_Label3, 120, 2760, 1575, 255);
 
     m_cmdAltPass = AddButton(this, "cmdAltPass", QStringLiteral("Eller trykk her hvis du ikke har pass ;)"));

@@ -26,7 +26,7 @@ frmGreetz::frmGreetz(const WindowContext& context)
 
     m_lblGreetzFlyOut->setObjectName(QStringLiteral("lblGreetzFlyOut"));
     m_lblGreetzFlyOut->setFont(Design::Verdana(15.75, true, true));
-    m_lblGreetzFlyOut->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    Design::SetTextColour(m_lblGreetzFlyOut, Qt::red);
     m_lblGreetzFlyOut->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Place(m_lblGreetzFlyOut, 0, 0, 4695, 375);
 

@@ -229,9 +229,7 @@ void frmPizzaTimer::refuse(const QString& caption)
 
 void frmPizzaTimer::setDisplay(const QString& caption, const QColor& colour)
 {
-    QPalette palette = m_Label2->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    m_Label2->setPalette(palette);
+    Design::SetTextColour(m_Label2, colour);
     m_Label2->setText(caption);
 }
 

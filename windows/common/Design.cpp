@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -18,6 +19,13 @@ namespace qel::Design {
 void Place(QWidget* control, int left, int top, int width, int height)
 {
     control->setGeometry(Twips(left), Twips(top), Twips(width), Twips(height));
+}
+
+void SetTextColour(QWidget* control, const QColor& colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
 }
 
 QFont SansSerif(qreal pointSize, bool bold)

@@ -106,7 +106,7 @@ void frmCrypt::createControls()
     m_Label2 = new QLabel(QStringLiteral("Q E L"), client);
     m_Label2->setObjectName(QStringLiteral("Label2"));
     m_Label2->setFont(Design::Verdana(29.25, true, true));
-    m_Label2->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0);"));
+    Design::SetTextColour(m_Label2, Qt::red);
     m_Label2->setToolTip(QStringLiteral("Qelvang Kodelag"));
     // Too narrow for more than one letter a line: the logo reads downwards.
     m_Label2->setWordWrap(true);
