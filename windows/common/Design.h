@@ -23,7 +23,7 @@ QFont SansSerif(qreal pointSize, bool bold = false);
 QFont Verdana(qreal pointSize, bool bold = false, bool italic = false);
 
 // Draws a control's text in a colour of its own. Through the palette, not a style sheet: a style sheet
-// brings Qt's style sheet machinery to the whole window, which took 0.4 MB and a share of the login
+// brings Qt's style sheet machinery to the whole window, which took 0.5 MB and a share of the login
 // window's start.
 void SetTextColour(QWidget* control, const QColor& colour);
 
