@@ -42,8 +42,7 @@ public:
     bool play(const std::string& eventId);
 
 private:
-    std::vector<const char*> m_drivers;
-    bool m_opened = false;
+    std::vector<const char*> m_driversToOpen; // until the first sound
     std::vector<ca_context*> m_contexts;
 };
 #endif

@@ -70,7 +70,7 @@ void KeepUntilExit(const std::vector<ca_context*>& contexts)
 
 } // namespace
 
-CanberraPlayer::CanberraPlayer(std::vector<const char*> drivers) : m_drivers(std::move(drivers)) {}
+CanberraPlayer::CanberraPlayer(std::vector<const char*> drivers) : m_driversToOpen(std::move(drivers)) {}
 
 CanberraPlayer::~CanberraPlayer()
 {
@@ -82,12 +82,9 @@ bool CanberraPlayer::play(const std::string& eventId)
     const Canberra* ca = LoadCanberra();
     if (ca == nullptr)
         return false;
-    if (!m_opened) {
-        m_opened = true;
-        for (const char* driver : m_drivers) {
-            if (ca_context* context = OpenContext(*ca, driver))
-                m_contexts.push_back(context);
-        }
+    for (const char* driver : std::exchange(m_driversToOpen, {})) {
+        if (ca_context* context = OpenContext(*ca, driver))
+            m_contexts.push_back(context);
     }
     for (ca_context* context : m_contexts) {
         if (ca->play(context, 0, CA_PROP_EVENT_ID, eventId.c_str(), nullptr) == CA_SUCCESS)
