@@ -71,10 +71,9 @@ TEST_P(ParseTest, ReadsThreeFields)
 constexpr auto None = ErrorNumber::InvalidArgument; // unused where the read succeeds
 constexpr auto PastEnd = ErrorNumber::InputPastEnd;
 constexpr auto Overflow = ErrorNumber::Overflow;
-const std::string Junk("\x7F"
-                       "ELF\x02\x01\x01\0\0\0\xFF\xFE\x80,\x01",
-                       16);
 
+// The numbers are read as ReadNumber reads them (rounding, blanks, signs: NumberReaderTest); here only
+// the width of each field. Bytes of any kind are the fuzz target's.
 // clang-format off
 const std::vector<ParseTest::ParamType> ParseRows = {
     {"AsWritten", "100001431,\"tg04user\",905\r\n", KeyFile{100001431, U"tg04user", 905}, None},
@@ -83,22 +82,15 @@ const std::vector<ParseTest::ParamType> ParseRows = {
     {"UnquotedUser", "97,Fjord,7", KeyFile{97, U"Fjord", 7}, None},
     {"FieldsOnLines", "97\n\"Fjord\"\r\n7\r\n", KeyFile{97, U"Fjord", 7}, None},
     {"AfterClosingQuoteDropped", "97,\"Ka\"ktus,7", KeyFile{97, U"Ka", 7}, None},
-    {"FractionRoundsToEven", "97.5,\"x\",2.5", KeyFile{98, U"x", 2}, None},
-    {"Negatives", "-3,\"x\",-1", KeyFile{-3, U"x", -1}, None},
     {"EmptyNumberIsZero", ",\"x\",\r\n", KeyFile{0, U"x", 0}, None},
-    {"TextForNumberIsZero", "abc,\"x\",def", KeyFile{0, U"x", 0}, None},
     {"LinesAfterIgnored", "97,\"x\",7\r\nmore,lines\r\n", KeyFile{97, U"x", 7}, None},
     {"Int32Top", "2147483647,\"x\",32767", KeyFile{INT_MAX, U"x", 32767}, None},
     {"Empty", "", std::nullopt, PastEnd},
-    {"BlanksOnly", "   ", std::nullopt, PastEnd},
     {"OneField", "97\r\n", std::nullopt, PastEnd},
     {"TwoFields", "97,\"x\"\r\n", std::nullopt, PastEnd},
     {"NoClosingQuote", "97,\"tg04user,905\r\n", std::nullopt, PastEnd},
-    {"Binary", Junk, std::nullopt, PastEnd},
-    {"FortyDigitNumber", "1234567890123456789012345678901234567890,\"x\",7", std::nullopt, Overflow},
     {"NumberOverInt32", "2147483648,\"x\",7", std::nullopt, Overflow},
-    {"TimeOver32767", "97,\"x\",32768", std::nullopt, Overflow},
-    {"TimeUnderInt16", "97,\"x\",-32769", std::nullopt, Overflow}};
+    {"TimeOver32767", "97,\"x\",32768", std::nullopt, Overflow}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Files, ParseTest, ::testing::ValuesIn(ParseRows), RowName);
 
