@@ -241,20 +241,6 @@ private slots:
         QCOMPARE(app->fakes.dialogs.shown().size(), 1u);
     }
 
-    void stopp()
-    {
-        openLoggedIn();
-        app->fakes.random = ScriptedRandom({0.0});
-        go("12");
-        tick(QTime(18, 44, 0));
-        QTest::mouseClick(w->Stopp(), Qt::LeftButton);
-        QCOMPARE(w->Label2()->text(), "Stoppet");
-        QCOMPARE(display(), w->palette().color(QPalette::ButtonText));
-        QCOMPARE(mode(), "idle");
-        QCOMPARE(panels(), QStringList({Welcome, ToQString(TipText(1))}));
-        QCOMPARE(app->fakes.beep.beeps(), 0);
-    }
-
     // "Lukk", as the close box does (one road, taken standalone here): hidden and counting when logged
     // in, gone and back to the login window when standalone. A fresh load starts idle, its picture drawn
     // at its shown size.
@@ -318,11 +304,13 @@ private slots:
         QVERIFY(!w->PizzaTimer()->isActive());
     }
 
-    // After a panic the same countdown can be reopened from the login window as nobody's: the tip panel
-    // it took from the main window is still given back.
+    // "Stopp" ends the countdown without a beep and gives the main window a new tip. After a panic the
+    // same countdown can be reopened from the login window as nobody's: the tip panel it took from the
+    // main window is still given back.
     void panicThenStandalone()
     {
         openLoggedIn();
+        app->fakes.random = ScriptedRandom({0.0});
         go("12");
         crypt()->findChild<QAction*>("panikk")->trigger();
         QWidget* panic = app->rules.Find<QWidget>(WindowId::frmPanikk);
@@ -334,7 +322,11 @@ private slots:
         tick(QTime(18, 45, 0));
         QCOMPARE(panels(), QStringList({Welcome, "7 min. left on Grandi'en"}));
         QTest::mouseClick(w->Stopp(), Qt::LeftButton);
-        QCOMPARE(panels(), QStringList({Welcome, ToQString(TipText(4))}));
+        QCOMPARE(w->Label2()->text(), "Stoppet");
+        QCOMPARE(display(), w->palette().color(QPalette::ButtonText));
+        QCOMPARE(mode(), "idle");
+        QCOMPARE(panels(), QStringList({Welcome, ToQString(TipText(1))}));
+        QCOMPARE(app->fakes.beep.beeps(), 0);
     }
 
     // Only the main window's command clears the flag: hidden, logged out, then standalone, the end still
