@@ -26,20 +26,15 @@ TEST(IsPrimeTest, TrialDivisionAsKeyFilesExpect)
         EXPECT_FALSE(IsPrime(n)) << n;
 }
 
-TEST(RandomPrimeTest, DigitCountOutsideTwoToNineGivesZeroWithoutDrawing)
-{
-    ScriptedRandom random({0.0});
-    for (const std::uint8_t digits : {0, 1, 10, 255})
-        EXPECT_EQ(RandomPrime(digits, random), 0);
-    EXPECT_EQ(random.drawn(), 0U);
-}
-
 TEST(RandomPrimeTest, DrawsUntilAPrimeAtSinglePrecision)
 {
-    // 0 gives 100,000,001 = 17 × 5,882,353; 24/2^24 gives the prime 100,001,431, and so does a draw a
-    // little above it, which only more than 24 bits of the draw could tell apart.
+    // A digit count outside two to nine gives 0 without drawing. Then a draw of 0 gives 100,000,001 =
+    // 17 × 5,882,353; 24/2^24 gives the prime 100,001,431, and so does a draw a little above it, which
+    // only more than 24 bits of the draw could tell apart.
     const double step = 1.0 / 16777216.0;
     ScriptedRandom random({0.0, 24.4 * step});
+    for (const std::uint8_t digits : {0, 1, 10, 255})
+        EXPECT_EQ(RandomPrime(digits, random), 0);
     EXPECT_EQ(RandomPrime(9, random), 100001431);
     EXPECT_EQ(random.drawn(), 2U);
 
