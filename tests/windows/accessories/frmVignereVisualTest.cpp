@@ -4,14 +4,11 @@
 #include "tests/support/qt/Rows.h"
 
 #include <QAccessible>
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QtTest>
-
-#include <memory>
 
 using namespace qel;
 using namespace qel::testing;
@@ -122,6 +119,8 @@ class frmVignereVisualTest : public WindowTest
     }
 
 private slots:
+    // The grid as drawn, then as a screen reader meets it: a table of letters under their headers, each
+    // cell on its square, in reading order.
     void loadsAsDesigned()
     {
         open();
@@ -139,13 +138,7 @@ private slots:
                  (QList<QRect>{{34, 34, 17, 17}, {510, 510, 17, 17}, {8, 510, 17, 17}, {510, 8, 17, 17}}));
         QVERIFY(!w->lblFirkant(5)->font().bold() && w->lblVertikal(5)->font().bold());
         QCOMPARE(w->lblFirkant(5)->alignment(), Qt::AlignCenter);
-    }
 
-    // The painted grid as a screen reader meets it: a table of letters under their headers, each cell
-    // on its square, in reading order.
-    void screenReaderTable()
-    {
-        open();
         QAccessibleInterface* grid = table();
         QCOMPARE(grid->role(), QAccessible::Table);
         QAccessibleTableInterface* rows = grid->tableInterface();
