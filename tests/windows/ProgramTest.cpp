@@ -24,7 +24,6 @@ private slots:
         AddRows<ArgumentsRow>({
             {"nothing", {{}, Run, {}, {}}},
             {"keydisk", {{"--keydisk", "/media/kaktus/NØKKEL"}, Run, "/media/kaktus/NØKKEL", {}}},
-            {"keydisk with =", {{"--keydisk=/mnt/a b"}, Run, "/mnt/a b", {}}},
             {"help names drive A:", {{"--help"}, Help, {}, "i stedet for\n                     diskettstasjonen, /media/floppy0."}},
             {"help names the mounted media", {{"--help"}, Help, {}, "første disken montert under /media eller /run/media\n"}},
             {"short help wins", {{"--keydisk", "/x", "-h"}, Help, "/x", "Bruk: qelCrypto [valg]"}},
