@@ -1,4 +1,3 @@
-#include "platform/QtText.h"
 #include "platform/StatusBar.h"
 #include "platform/TextBox.h"
 #include "tests/support/qt/ProgramUnderTest.h"
