@@ -46,8 +46,7 @@ QStringList LayoutFaults(QWidget* window)
             continue;
         if (!control->parentWidget()->rect().adjusted(-1, -1, 1, 1).contains(control->geometry()))
             faults << control->objectName() + " outside";
-        for (QObject* object : control->parentWidget()->children()) {
-            auto* other = qobject_cast<QWidget*>(object);
+        for (QWidget* other : control->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             const bool pair = Designed(other) && other != control && other->objectName() != "StatusBar1" &&
                               control->objectName() != "StatusBar1";
             const QRect both = pair ? control->geometry() & other->geometry() : QRect();
