@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <tuple>
-#include <variant>
 #include <vector>
 
 namespace qel {
@@ -19,36 +18,29 @@ using testing::FakeDialogs;
 using testing::Name;
 
 // Texts without a key prompt: the outer header decides, or without one the chosen protocol. A failed
-// step shows its own box once and the run stops, leaving the output box as it is.
+// step shows its own box once and the run stops, leaving the output box as it is; a header failure puts
+// itself in its own words.
 using DecryptRow =
     std::tuple<Name, Text, std::uint8_t, std::optional<Text>, std::optional<MessageBoxRequest>>;
 using DecryptTextCase = ::testing::TestWithParam<DecryptRow>;
-const Text InOwnWords = U"(any text)";
 
 TEST_P(DecryptTextCase, GivesTheExpectedOutputAndBox)
 {
     const auto& [name, input, protocol, expected, box] = GetParam();
     FakeDialogs dialogs;
     EXPECT_EQ(DecryptText(input, {protocol, false, U"KODE"}, dialogs), expected);
-    std::vector<FakeDialogs::Shown> shown = dialogs.shown();
-    // A header failure puts itself in its own words, which must not be empty; its title, button and icon
-    // are fixed.
-    auto* first = shown.size() == 1 ? std::get_if<MessageBoxRequest>(&shown[0]) : nullptr;
-    if (box && box->text == InOwnWords && first && !first->text.empty())
-        first->text = InOwnWords;
-    EXPECT_EQ(shown, box ? std::vector<FakeDialogs::Shown>{*box} : std::vector<FakeDialogs::Shown>{});
+    EXPECT_EQ(dialogs.shown(),
+              box ? std::vector<FakeDialogs::Shown>{*box} : std::vector<FakeDialogs::Shown>{});
 }
 
-const MessageBoxRequest HeaderFailure{InOwnWords, U"qelPortal", MessageButtons::Ok, MessageIcon::None};
+const MessageBoxRequest HeaderFailure{U"Ugyldig prosedyrekall eller argument", U"qelPortal"};
 
 // clang-format off
 const std::vector<DecryptRow> Cases = {
     {"RoverHeader", U"006Hob01hei", 4, U"Hei", {}}, {"CryptHeader", U"005ia01eH", 2, U"Hei", {}},
-    {"BeggeHeader", U"004d01iehoH", 1, U"Hei", {}}, {"HeaderlessRoverDecodes", U"Hohei", 2, U"Hei", {}},
+    {"BeggeHeader", U"004d01iehoH", 1, U"Hei", {}}, {"HeaderlessCryptReverses", U"ieH", 1, U"Hei", {}},
+    {"HeaderlessRoverDecodes", U"Hohei", 2, U"Hei", {}}, {"EmptyWithVignereLeavesOutput", U"", 4, {}, {}},
     {"HeaderlessBeggeReversesThenDecodes", U"iehoH", 3, U"Hei", {}},
-    {"HeaderlessVignereLeavesOutput", U"Hohei", 4, {}, {}},
-    {"EmptyWithCrypt", U"", 1, U"", {}}, {"EmptyWithRover", U"", 2, U"", {}}, {"EmptyWithBegge", U"", 3, U"", {}},
-    {"EmptyWithVignereLeavesOutput", U"", 4, {}, {}},
     {"UpperCaseCodeUndoesNothing", U"006HoB01hei", 2, U"006HoB01hei", {}},
     {"UnknownCodeUndoesNothing", U"006Hog01hei", 2, U"006Hog01hei", {}},
     {"NegativeCountUndoesNothing", U"006Hob-1hei", 2, U"006Hob-1hei", {}},
