@@ -24,8 +24,8 @@ using testing::FakeDialogs;
 using testing::Name;
 using testing::ScriptedRandom;
 
-// A key without any letter of the alphabet is no key: Vigenère then shows one box per pass, and the text
-// stays as it is. A pass whose transform would outgrow its limit shows one Overflow box and the run stops.
+// Without a key Vigenère shows one box per pass, and the text stays as it is. A pass whose transform would
+// outgrow its limit shows one Overflow box and the run stops.
 using ExampleRow = std::tuple<Name, Text, int, CipherSettings, std::vector<double>, std::optional<Text>,
                               std::vector<MessageBoxRequest>>;
 using EncryptTextExample = ::testing::TestWithParam<ExampleRow>;
@@ -61,7 +61,6 @@ const std::vector<ExampleRow> Examples = {
     {"CountHundredLeavesOutput", U"Hei", 100, {3, false, {}}, {0.5}, std::nullopt, {}},
     {"EmptyInputWithoutKeyShowsNothing", U"", 1, {4, false, {}}, {0.5}, std::nullopt, {}},
     {"WithoutKeyVignereShowsOneBoxPerPass", U"Hei", 3, {4, false, {}}, {0.5}, U"Hei", MissingKeyThrice},
-    {"KeyWithoutLettersIsNoKey", U"Hei", 3, {4, false, U"12 é-ü"}, {0.5}, U"Hei", MissingKeyThrice},
     {"RoverBodyOfLongestLength", U"b" + As, 1, {2, false, {}}, {0.0}, U"004b01bob" + As, {}},
     {"RoverBodyOneTooLong", U"ba" + As, 1, {2, false, {}}, {0.0}, std::nullopt, Overflow},
     {"BeggeBodyOfLongestLength", U"b" + As, 1, {3, false, {}}, {0.0}, U"004d01" + As + U"bob", {}},
@@ -103,28 +102,21 @@ const std::vector<LayerRow> Layers = {
 
 INSTANTIATE_TEST_SUITE_P(Pipeline, EncryptTextLayers, ::testing::ValuesIn(Layers), testing::RowName);
 
-// Strong Røver draws in bulk, the header positions one at a time: both come from one stream, so a seed
-// repeats a whole run whichever way it draws.
-TEST(SeededRandom, DrawsInBulkContinueTheSameStream)
+// xoshiro256** seeded by SplitMix64, so that a seed given to qelcrypt repeats its choices in every
+// version and front end: the first draws of seed 11, worked out from the published algorithms. Strong
+// Røver draws in bulk, the header positions one at a time: both go on with the same stream.
+TEST(SeededRandom, DrawsTheReferenceStreamSinglyAndInBulk)
 {
+    const std::array<std::uint64_t, 4> expected{0x7250FF84D2734ull, 0x2CA9FCBEB8AB4ull, 0x7D92D0508C6C2ull,
+                                                0xE336795D9C929ull};
     SeededRandom single(11), bulk(11);
-    std::array<double, 5> drawn{};
+    std::array<double, 4> drawn{};
     bulk.nextUnits(drawn);
-    for (const double unit : drawn) {
-        EXPECT_TRUE(unit >= 0 && unit < 1) << unit;
-        EXPECT_EQ(unit, single.nextUnit());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(static_cast<std::uint64_t>(single.nextUnit() * 0x1.0p53), expected[i]);
+        EXPECT_EQ(static_cast<std::uint64_t>(drawn[i] * 0x1.0p53), expected[i]);
     }
     EXPECT_EQ(bulk.nextUnit(), single.nextUnit());
-}
-
-// xoshiro256** seeded by SplitMix64, so that a seed given to qelcrypt repeats its choices in every
-// version and front end: the first draws of seed 11, worked out from the published algorithms.
-TEST(SeededRandom, DrawsTheReferenceStream)
-{
-    SeededRandom random(11);
-    for (const std::uint64_t expected :
-         {0x7250FF84D2734ull, 0x2CA9FCBEB8AB4ull, 0x7D92D0508C6C2ull, 0xE336795D9C929ull})
-        EXPECT_EQ(static_cast<std::uint64_t>(random.nextUnit() * 0x1.0p53), expected);
 }
 
 } // namespace
