@@ -112,29 +112,27 @@ TEST_P(RoundTrip, ManyShortTextsComeBackWhateverIsSelected)
             continue;
         const Text input = RandomText(gen, 1 + gen() % 30, 0.2);
         const Calls::CipherSettings settings{protocol, strong, Keys[gen() % Keys.size()]};
-        const auto failure = [&] {
-            return ::testing::Message() << "seed " << seed << ", text " << i << ", count " << count << ": \""
-                                        << ToUtf8(input) << "\"";
-        };
+        SCOPED_TRACE(::testing::Message() << "seed " << seed << ", text " << i << ", count " << count
+                                          << ": \"" << ToUtf8(input) << "\"");
         FakeDialogs dialogs;
         const auto encrypted = EncryptText(input, count, settings, dialogs, random);
         if (!encrypted) {
             // Only Røver layers outgrow the limits.
-            ASSERT_TRUE(grows) << failure();
+            ASSERT_TRUE(grows);
             continue;
         }
         Cryptocalls::HeaderFields fields;
-        ASSERT_TRUE(Cryptocalls::ReadHeader(*encrypted, fields)) << failure();
+        ASSERT_TRUE(Cryptocalls::ReadHeader(*encrypted, fields));
         const int written = entry.writesCount ? count : 1;
         const Text header{code, static_cast<char32_t>(U'0' + written / 10),
                           static_cast<char32_t>(U'0' + written % 10)};
-        ASSERT_EQ(fields.protocolCode + fields.passCount, header) << failure();
+        ASSERT_EQ(fields.protocolCode + fields.passCount, header);
         const Calls::CipherSettings other{static_cast<std::uint8_t>(protocol % 4 + 1), !strong,
                                           settings.cryptKey};
         std::optional<Text> decrypted = encrypted;
         for (int run = 0; run < count / written && decrypted; ++run)
             decrypted = DecryptText(*decrypted, other, dialogs);
-        ASSERT_TRUE(decrypted == input) << failure();
+        ASSERT_TRUE(decrypted == input);
         ++roundTrips;
     }
     EXPECT_GE(roundTrips, ShortTexts / 2);
