@@ -34,8 +34,7 @@ const std::vector<VigenereTransformTest::ParamType> TransformRows = {
     {"OthersTakeNoKeyLetter", U"Ab, é😀\r\nŠd", U"BC", Encode, U"Ce, é😀\r\nŠf"},
     {"KeyStartsOverAfterLastLetter", U"Hei på deg, du", U"NØKKEL", Encode, U"Vdt æe psf, oc"},
     {"KeyCharactersOutsideAlphabetSkipped", U"AAA", U"A1 é\u212BŠB!", Decode, U"ÅØÅ"},
-    {"KeyWithoutLetterKeepsText", U"Hei", U"123 é€", Encode, U"Hei"},
-    {"EmptyKeyKeepsText", U"Hei", U"", Decode, U"Hei"}};
+    {"KeyWithoutLetterKeepsText", U"Hei", U"123 é€", Decode, U"Hei"}};
 // clang-format on
 INSTANTIATE_TEST_SUITE_P(Cases, VigenereTransformTest, ::testing::ValuesIn(TransformRows), RowName);
 
