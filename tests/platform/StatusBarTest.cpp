@@ -62,8 +62,6 @@ private slots:
                 m_bar->text(3) == U"tre");
         m_bar->remove(2);
         QVERIFY(m_bar->count() == 2 && m_bar->text(1) == U"en" && m_bar->text(2) == U"tre");
-        QCOMPARE(m_bar->panelLabel(2)->text(), QStringLiteral("tre"));
-        QCOMPARE(m_bar->findChildren<QLabel*>().size(), 2);
     }
 
     // Panels stand from the left edge, two pixels apart, as tall as the bar.
