@@ -152,15 +152,16 @@ TEST_F(KeyDriveTest, OldFileSurvivesEveryWriteFailure)
     }
 }
 
+// Escaped characters anywhere in a path, its last included (a label that ends in a blank).
 TEST(MediaMountPoints, UnderMediaAndRunMediaInMountOrder)
 {
     const QByteArray table = "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
                              "90 22 8:17 / /run/media/kari/STICK rw - vfat /dev/sdb1 rw\n"
-                             "91 22 8:33 / /media/kari/MIN\\040DISK rw - vfat /dev/sdc1 rw\n"
+                             "91 22 8:33 / /media/kari/MIN\\040DISK\\040 rw - vfat /dev/sdc1 rw\n"
                              "92 22 0:50 / /mediathek rw - tmpfs x rw\n"
                              "93 22 8:49 / /media/kari/N\303\230KKEL rw - ext4 /dev/sdd1 rw\n";
     EXPECT_EQ(MediaMountPoints(table),
-              (QStringList{"/run/media/kari/STICK", "/media/kari/MIN DISK", "/media/kari/NØKKEL"}));
+              (QStringList{"/run/media/kari/STICK", "/media/kari/MIN DISK ", "/media/kari/NØKKEL"}));
 }
 
 // Drive A: and two sticks as plain directories: the seam the program fills with mount points.

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -82,6 +83,11 @@ private slots:
         for (QWidget* control : Reachable(window, true)) {
             if (NameOf(control).isEmpty())
                 nameless << Label(control);
+        }
+        // A picture is named too, so that a screen reader can say what it shows.
+        for (QLabel* picture : window->findChildren<QLabel*>()) {
+            if (!picture->pixmap().isNull() && NameOf(picture).isEmpty())
+                nameless << Label(picture);
         }
         // The menu bar and every menu, each item as the accessibility tree shows it.
         for (QWidget* menu : window->findChildren<QWidget*>()) {

@@ -54,6 +54,14 @@ QStringList LayoutFaults(QWidget* window)
                 faults << control->objectName() + " covers " + other->objectName();
         }
     }
+    // A caption stands level with the box it names, to its left, or just above it.
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        const QRect l = label->geometry(), box = label->buddy() ? label->buddy()->geometry() : l;
+        const bool beside = l.right() < box.left() && l.top() < box.bottom() && box.top() < l.bottom();
+        const bool above = l.bottom() < box.top() && box.top() - l.bottom() <= 8 && l.left() < box.right();
+        if (label->buddy() && !beside && !above)
+            faults << label->objectName() + " away from " + label->buddy()->objectName();
+    }
     return faults;
 }
 
