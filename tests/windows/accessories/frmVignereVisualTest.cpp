@@ -158,6 +158,7 @@ private slots:
         QCOMPARE(grid->childAt(h->rect().center().x(), h->rect().center().y()), h);
         QCOMPARE(grid->child(grid->indexOfChild(h)), h);
         QCOMPARE(h->parent(), grid);
+        QCOMPARE(h->childCount(), 0); // a leaf: it has no child to give
         QCOMPARE(
             (QStringList{h->text(QAccessible::Name), cell->rowHeaderCells().value(0)->text(QAccessible::Name),
                          cell->columnHeaderCells().value(0)->text(QAccessible::Name)}),
