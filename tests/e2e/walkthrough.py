@@ -355,6 +355,9 @@ class EveryWindow(Session):
         self.look(program, LOGIN, "login-window")
 
         main = self.log_in(program)
+        # The program's icon, for the task bar and the window switcher.
+        icon = run("xprop", "-id", program.xid(MAIN), "_NET_WM_ICON").stdout
+        self.assertIn("_NET_WM_ICON(CARDINAL) = ", icon)
         type_text("Hei, Sommer!")
         program.click(program.find(main, "radio button", "Røver"))
         self.menu(program, main, "Krypter")
