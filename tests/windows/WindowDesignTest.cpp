@@ -56,11 +56,14 @@ QStringList LayoutFaults(QWidget* window)
     }
     // A caption stands level with the box it names, to its left, or just above it.
     for (const QLabel* label : window->findChildren<QLabel*>()) {
-        const QRect l = label->geometry(), box = label->buddy() ? label->buddy()->geometry() : l;
+        const QWidget* buddy = label->buddy();
+        if (buddy == nullptr)
+            continue;
+        const QRect l = label->geometry(), box = buddy->geometry();
         const bool beside = l.right() < box.left() && l.top() < box.bottom() && box.top() < l.bottom();
         const bool above = l.bottom() < box.top() && box.top() - l.bottom() <= 8 && l.left() < box.right();
-        if (label->buddy() && !beside && !above)
-            faults << label->objectName() + " away from " + label->buddy()->objectName();
+        if (!beside && !above)
+            faults << label->objectName() + " away from " + buddy->objectName();
     }
     return faults;
 }
