@@ -38,13 +38,23 @@ constexpr std::size_t MaxUndoCharacters = 4'000'000;
 // word is longer than half of it, so that typing at the bound does not lay the text out twice a key.
 constexpr qsizetype LongWord = 8192;
 
-// Whether display[from, to) holds a run of at least length characters without a blank.
+// Whether display[from, to) holds a run of at least length characters without a blank. Any such run
+// covers one of every length-th position from `from` on, so only the runs through those are measured:
+// a million characters of prose take a few thousand looks instead of a million.
 bool HasWord(QStringView display, qsizetype from, qsizetype to, qsizetype length)
 {
-    qsizetype run = 0;
-    for (qsizetype i = std::max<qsizetype>(from, 0); i < std::min(to, display.size()); ++i) {
-        run = display[i].isSpace() ? 0 : run + 1;
-        if (run >= length)
+    from = std::max<qsizetype>(from, 0);
+    to = std::min(to, display.size());
+    for (qsizetype probe = from; probe < to; probe += length) {
+        if (display[probe].isSpace())
+            continue;
+        qsizetype start = probe;
+        while (start > from && !display[start - 1].isSpace())
+            --start;
+        qsizetype end = probe + 1;
+        while (end < to && !display[end].isSpace() && end - start < length)
+            ++end;
+        if (end - start >= length)
             return true;
     }
     return false;
@@ -145,26 +155,40 @@ Text NormalisePastedBreaks(Text text)
 QString TextBox::Render(TextView exact)
 {
     // Sized once and written in place: appending a character at a time took longer than the rest of a
-    // keystroke in a long text. A CR LF pair is one unit, a character beyond the BMP two.
-    const auto wide = std::count_if(exact.begin(), exact.end(), [](char32_t ch) { return ch >= 0x10000; });
-    QString display(static_cast<qsizetype>(exact.size()) + wide, Qt::Uninitialized);
-    QChar* const start = display.data();
-    QChar* out = start;
+    // keystroke in a long text. A CR LF pair is one unit, a character beyond the BMP two; room for those
+    // is made only when one comes, so that most texts are read once.
+    QString display(static_cast<qsizetype>(exact.size()), Qt::Uninitialized);
+    QChar* out = display.data();
+    bool grown = false;
     for (std::size_t i = 0; i < exact.size(); ++i) {
+        const char32_t ch = exact[i];
+        // Most characters stand for themselves.
+        if (ch >= 0x20 && ch < 0xFDD0 && ch != U'\u2029') {
+            *out++ = QChar(static_cast<char16_t>(ch));
+            continue;
+        }
         if (IsPair(exact, i)) {
             *out++ = Break;
             ++i;
             continue;
         }
-        const char32_t ch = Stand(exact[i]);
-        if (ch >= 0x10000) {
-            *out++ = QChar(QChar::highSurrogate(ch));
-            *out++ = QChar(QChar::lowSurrogate(ch));
-        } else {
-            *out++ = QChar(static_cast<char16_t>(ch));
+        const char32_t stand = Stand(ch);
+        if (stand < 0x10000) {
+            *out++ = QChar(static_cast<char16_t>(stand));
+            continue;
         }
+        const qsizetype written = out - display.constData();
+        if (!grown) {
+            grown = true;
+            const auto wide = std::count_if(exact.begin() + static_cast<std::ptrdiff_t>(i), exact.end(),
+                                            [](char32_t c) { return c >= 0x10000; });
+            display.resize(written + static_cast<qsizetype>(exact.size() - i) + wide);
+        }
+        out = display.data() + written;
+        *out++ = QChar(QChar::highSurrogate(stand));
+        *out++ = QChar(QChar::lowSurrogate(stand));
     }
-    display.truncate(out - start);
+    display.truncate(out - display.constData());
     return display;
 }
 
