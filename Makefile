@@ -56,6 +56,7 @@ bench: build
 	$(BUILD)/bench/qel_bench
 	$(BUILD)/bench/qel_window_bench
 	bench/startup $(BUILD)/windows/qelCrypto $(BUILD)/bench/qel_bare_window
+	bench/startup $(BUILD)/windows/qelCrypto $(BUILD)/bench/qel_bare_label_window
 	cd tests/web && { [ -d node_modules/puppeteer-core ] || npm ci --no-audit --no-fund; }
 	node bench/frontends.mjs $(BUILD)
 
