@@ -60,6 +60,15 @@ bool HasWord(QStringView display, qsizetype from, qsizetype to, qsizetype length
     return false;
 }
 
+// The document's characters from `from` to `to`, paragraph breaks as U+2029, as toRawText() has them.
+QString RawText(QTextDocument* document, qsizetype from, qsizetype to)
+{
+    QTextCursor cursor(document);
+    cursor.setPosition(static_cast<int>(from));
+    cursor.setPosition(static_cast<int>(to), QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
 bool IsPair(TextView exact, std::size_t i)
 {
     return exact[i] == CR && i + 1 < exact.size() && exact[i + 1] == LF;
@@ -106,14 +115,19 @@ Text FromTyped(const QString& typed)
     return text;
 }
 
-// The same place in the exact text and in the document.
-struct Place {
-    std::size_t exact;
-    int display;
-};
+using Place = TextPlace;
+
+// How far apart the marks of the walks lie, in characters of the exact text.
+constexpr std::size_t MarkSpacing = 4096;
 
 // Walks the exact text a unit at a time (a CR LF pair is one unit, one line break in the document)
 // from a place an earlier walk reached until stop(exact index, document position) holds or the text ends.
+// Stops at the first place at or after a document position.
+auto AtDisplay(int displayPosition)
+{
+    return [displayPosition](std::size_t, int position) { return position >= displayPosition; };
+}
+
 template <typename Stop>
 Place WalkUnits(TextView exact, Stop stop, Place place = {0, 0})
 {
@@ -132,8 +146,7 @@ Place WalkUnits(TextView exact, Stop stop, Place place = {0, 0})
 // The first place at or after displayPosition, walking on from an earlier place.
 Place PlaceAt(TextView exact, int displayPosition, Place from)
 {
-    return WalkUnits(
-        exact, [displayPosition](std::size_t, int position) { return position >= displayPosition; }, from);
+    return WalkUnits(exact, AtDisplay(displayPosition), from);
 }
 
 } // namespace
@@ -211,6 +224,7 @@ void TextBox::setText(Text text)
     if (text == m_exact)
         return;
     m_exact = std::move(text);
+    m_marks.clear();
     // As in any edit control, a text set by the program starts a new history and is shown from its start.
     m_undo.clear();
     m_redo.clear();
@@ -219,14 +233,49 @@ void TextBox::setText(Text text)
     emit changed();
 }
 
+template <typename Stop>
+TextPlace TextBox::walkTo(Stop stop) const
+{
+    // Both the exact index and the document position grow along the text, so the marks the walk
+    // passes by are those it does not stop at.
+    const auto next = std::partition_point(m_marks.begin(), m_marks.end(), [&stop](const Place& mark) {
+        return !stop(mark.exact, mark.display);
+    });
+    Place place = next == m_marks.begin() ? Place{0, 0} : *std::prev(next);
+    if (next != m_marks.end())
+        return WalkUnits(m_exact, stop, place);
+    // Beyond the last mark: the walk leaves marks behind it.
+    for (;;) {
+        const std::size_t markAt = place.exact + MarkSpacing;
+        place = WalkUnits(
+            m_exact,
+            [&stop, markAt](std::size_t index, int position) {
+                return index >= markAt || stop(index, position);
+            },
+            place);
+        if (place.exact >= m_exact.size() || stop(place.exact, place.display))
+            return place;
+        m_marks.push_back(place);
+    }
+}
+
+void TextBox::forgetMarksFrom(std::size_t from)
+{
+    // A mark before the change still holds: the characters before it and the one it stands at are as
+    // they were, so no CR LF pair formed or parted across it.
+    m_marks.erase(std::partition_point(m_marks.begin(), m_marks.end(),
+                                       [from](const Place& mark) { return mark.exact < from; }),
+                  m_marks.end());
+}
+
 std::size_t TextBox::exactIndexAt(int displayPosition) const
 {
-    return PlaceAt(m_exact, displayPosition, {0, 0}).exact;
+    return walkTo(AtDisplay(displayPosition)).exact;
 }
 
 int TextBox::displayPositionOf(std::size_t exactIndex) const
 {
-    return WalkUnits(m_exact, [exactIndex](std::size_t index, int) { return index >= exactIndex; }).display;
+    return walkTo([exactIndex](std::size_t index, int) { return index >= exactIndex; }).display;
 }
 
 void TextBox::fitWrapMode(qsizetype from, qsizetype to)
@@ -328,6 +377,7 @@ void TextBox::restore(std::vector<Step>& from, std::vector<Step>& to)
     to.push_back({step.at, step.replaced.size(), m_exact.substr(step.at, step.length),
                   exactIndexAt(textCursor().position()), m_exact.size()});
     m_exact.replace(step.at, step.length, step.replaced);
+    forgetMarksFrom(step.at);
     m_typingEnd = Text::npos;
     renderDocument(m_display, step.cursor);
     emit changed();
@@ -347,53 +397,74 @@ void TextBox::replaceExact(std::size_t from, std::size_t to, const Text& replace
 {
     recordEdit(from, to, replacement, false);
     m_exact.replace(from, to - from, replacement);
+    forgetMarksFrom(from);
     renderDocument(m_display, cursorAfter);
     emit changed();
 }
 
-void TextBox::onContentsChange(int position, int, int)
+void TextBox::onContentsChange(int position, int removed, int added)
 {
     if (m_rendering)
         return;
-    const QString now = document()->toRawText();
     const QString& before = m_display;
-    if (now == before)
+    const qsizetype nowSize = document()->characterCount() - 1; // without the end of the last paragraph
+
+    // The document names the stretch it changed, [lo, hi) of what it showed, [lo, hiNow) now; its count
+    // may take in the last paragraph's end, which no edit touches. Reading and comparing only that
+    // stretch keeps a keystroke in a long text from copying all of it. Should the count not add up,
+    // the whole text is compared.
+    qsizetype lo = std::clamp<qsizetype>(position, 0, std::min(before.size(), nowSize));
+    qsizetype hi = std::min<qsizetype>(before.size(), lo + removed);
+    qsizetype hiNow = std::min<qsizetype>(nowSize, lo + added);
+    if (before.size() - hi != nowSize - hiNow) {
+        lo = 0;
+        hi = before.size();
+        hiNow = nowSize;
+    }
+    // Room either side for the neighbours the rendering looks at.
+    constexpr qsizetype Margin = 4;
+    const qsizetype base = std::max<qsizetype>(lo - Margin, 0);
+    const QString stretch = RawText(document(), base, std::min(hiNow + Margin, nowSize));
+    const auto now = [&stretch, base](qsizetype i) { return stretch[i - base]; };
+    const auto nowMid = [&stretch, base](qsizetype from, qsizetype length) {
+        return stretch.mid(from - base, length);
+    };
+    if (hi - lo == hiNow - lo &&
+        QStringView(before).sliced(lo, hi - lo) == QStringView(stretch).sliced(lo - base, hi - lo))
         return;
 
     // The changed stretch: what lies between the longest common prefix and suffix. Where the same
     // characters could have been changed in more than one place, the document's own position decides.
-    const qsizetype shorter = std::min(before.size(), now.size());
-    qsizetype prefix = 0;
-    while (prefix < shorter && before[prefix] == now[prefix])
+    const qsizetype shorter = std::min(before.size(), nowSize);
+    qsizetype prefix = lo;
+    while (prefix < std::min(hi, hiNow) && before[prefix] == now(prefix))
         ++prefix;
-    prefix = std::clamp<qsizetype>(position, 0, prefix);
+    prefix = std::clamp<qsizetype>(position, lo, prefix);
     if (prefix > 0 && before[prefix - 1].isHighSurrogate())
         --prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == now[now.size() - 1 - suffix])
+    qsizetype suffix = std::min(before.size() - hi, shorter - prefix);
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == now(nowSize - 1 - suffix))
         ++suffix;
     if (suffix > 0 && before[before.size() - suffix].isLowSurrogate())
         --suffix;
 
-    // Each walk goes on from where the last stopped: walking a million characters from the start
-    // three times was a good part of a keystroke.
-    const Place fromPlace = PlaceAt(m_exact, static_cast<int>(prefix), {0, 0});
+    const Place fromPlace = walkTo(AtDisplay(static_cast<int>(prefix)));
     const Place toPlace = PlaceAt(m_exact, static_cast<int>(before.size() - suffix), fromPlace);
     const std::size_t from = fromPlace.exact;
     const std::size_t to = toPlace.exact;
-    const Text typed = FromTyped(now.mid(prefix, now.size() - suffix - prefix));
+    const Text typed = FromTyped(nowMid(prefix, nowSize - suffix - prefix));
 
     // Where the cursor stands in the exact text once the typing is in.
     const int cursorDisplay = textCursor().position();
     std::size_t cursorExact = 0;
     if (cursorDisplay <= prefix)
         cursorExact = exactIndexAt(cursorDisplay);
-    else if (cursorDisplay >= now.size() - suffix)
+    else if (cursorDisplay >= nowSize - suffix)
         cursorExact =
-            PlaceAt(m_exact, static_cast<int>(before.size() - (now.size() - cursorDisplay)), toPlace).exact -
+            PlaceAt(m_exact, static_cast<int>(before.size() - (nowSize - cursorDisplay)), toPlace).exact -
             (to - from) + typed.size();
     else
-        cursorExact = from + FromTyped(now.mid(prefix, cursorDisplay - prefix)).size();
+        cursorExact = from + FromTyped(nowMid(prefix, cursorDisplay - prefix)).size();
 
     // Only the rendering around the edit changes. A position parts two units unless it lies between a
     // CR and an LF, so one unit either side of the replaced stretch takes in any pair the typing made
@@ -414,14 +485,19 @@ void TextBox::onContentsChange(int position, int, int)
     }
     recordEdit(from, to, typed, true);
     m_exact.replace(from, to - from, typed);
+    forgetMarksFrom(from);
     const std::size_t newEnd = end.exact - (to - from) + typed.size();
     const QString rendered = Render(TextView(m_exact).substr(start.exact, newEnd - start.exact));
     m_display.replace(start.display, end.display - start.display, rendered);
     fitWrapMode(start.display, start.display + rendered.size());
     // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line
     // separator): then the document no longer shows the rendering and is redrawn.
-    if (m_display != now)
-        renderDocument(now, cursorExact);
+    const qsizetype at = start.display - base;
+    const bool shown = m_display.size() == nowSize && at >= 0 && at + rendered.size() <= stretch.size()
+                           ? QStringView(stretch).sliced(at, rendered.size()) == rendered
+                           : m_display == document()->toRawText();
+    if (!shown)
+        renderDocument(document()->toRawText(), cursorExact);
     emit changed();
 }
 

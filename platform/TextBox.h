@@ -6,9 +6,16 @@
 #include <QList>
 #include <QPlainTextEdit>
 
+#include <cstddef>
 #include <vector>
 
 namespace qel {
+
+// The same place in a TextBox's exact text and in its document.
+struct TextPlace {
+    std::size_t exact;
+    int display;
+};
 
 // A multi-line text box that holds its text exactly as the program or the user put it in.
 //
@@ -77,12 +84,21 @@ private:
     void renderDocument(const QString& shown, std::size_t cursorExact);
     std::size_t exactIndexAt(int displayPosition) const;
     int displayPositionOf(std::size_t exactIndex) const;
+    // Walks the exact text to the first place where stop(exact index, document position) holds, from
+    // the nearest mark before it.
+    template <typename Stop>
+    TextPlace walkTo(Stop stop) const;
+    // The exact text from `from` on changed: the marks there no longer hold.
+    void forgetMarksFrom(std::size_t from);
 
     Text m_exact;
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
     std::size_t m_typingEnd = Text::npos; // where a run of typed characters stands, merged into one step
     QString m_display;                    // what the document holds: always Render(m_exact)
+    // Places that walks passed, one every MarkSpacing characters of the exact text, so that finding a
+    // place in a long text walks a few thousand characters, not all before it.
+    mutable std::vector<TextPlace> m_marks;
     bool m_rendering = false;
     QList<QKeySequence> m_reserved;
 };

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 
 namespace qel {
 
@@ -184,6 +185,56 @@ private slots:
         QVERIFY2(anywhere(), "the text's first word still 4,096 long");
         m_box->setText(U"kort");
         QVERIFY(!anywhere());
+    }
+
+    // Keys far apart in a text longer than the box's walks go in one stretch, each changing how the
+    // exact text and the document count (an astral letter counts twice there, a line break once here
+    // twice); a deletion is undone, and every other one redone, and halfway the text is set anew. The model
+    // is the document's text as the keys change it, line breaks read as CR LF.
+    void editsFarApartLandWhereTyped()
+    {
+        const auto exact = [](QString display) {
+            return display.replace(QChar::ParagraphSeparator, u"\r\n"_s);
+        };
+        const char32_t keys[] = {U'x', U'↵', U'\U0001F600', U'⌦', U'⎘'};
+        const QString inserted[] = {
+            u"x"_s, QChar(QChar::ParagraphSeparator), u"\U0001F600"_s, {}, u"p\U0001F600"_s};
+        QGuiApplication::clipboard()->setText(inserted[4]);
+        QString model = u"ab\U0001F600c\u2029"_s.repeated(2000);
+        m_box->setText(FromQString(exact(model)));
+        std::mt19937 draw(7);
+        for (int step = 0; step < 300; ++step) {
+            if (step == 150) {
+                model = u"\U0001F600\u2029d"_s.repeated(3000);
+                m_box->setText(FromQString(exact(model)));
+            }
+            qsizetype at = std::uniform_int_distribution<qsizetype>(0, model.size())(draw);
+            if (at > 0 && model[at - 1].isHighSurrogate())
+                --at;
+            const int key = step % 5;
+            if (key == 3 && at == model.size())
+                continue;
+            QTextCursor cursor = m_box->textCursor();
+            cursor.setPosition(static_cast<int>(at));
+            m_box->setTextCursor(cursor);
+            const QString was = model;
+            press(keys[key]);
+            if (key == 3)
+                model.remove(at, model[at].isHighSurrogate() ? 2 : 1);
+            else
+                model.insert(at, inserted[key]);
+            QCOMPARE(ToQString(m_box->text()), exact(model));
+            if (key == 3) {
+                m_box->moveCursor(QTextCursor::End); // the undo then walks the whole text first
+                press(U'↶');
+                QCOMPARE(ToQString(m_box->text()), exact(was));
+                if (step % 2 == 0)
+                    model = was;
+                else
+                    press(U'↷');
+                QCOMPARE(ToQString(m_box->text()), exact(model));
+            }
+        }
     }
 
     // Qt's own menus of the box and of a line edit, whose actions carry no names in every Qt version;
