@@ -112,6 +112,7 @@ private slots:
             {"backspace joins lines", {u"a\r\nb"_s, 2, u"⌫"_s, u"ab"_s}},
             {"backspace after astral", {u"\U0001F600\r\U0001F600b"_s, 5, u"⌫"_s, u"\U0001F600\rb"_s}},
             {"astral over astral", {u"\U0001F600"_s, 0, u"▣\U0001F601"_s, u"\U0001F601"_s}},
+            {"astral over astral, same low half", {u"\U0001F600"_s, 0, u"▣\U0001FA00"_s, u"\U0001FA00"_s}},
             {"type after astral", {u"\U0001F600"_s, 2, u"x"_s, u"\U0001F600x"_s}},
             // The document shows ←← either way; only the exact text tells where the typed one went.
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
@@ -197,9 +198,10 @@ private slots:
             return display.replace(QChar::ParagraphSeparator, u"\r\n"_s);
         };
         const char32_t keys[] = {U'x', U'↵', U'\U0001F600', U'⌦', U'⎘'};
+        // A paste leaves the cursor behind what it put in, where the next key types.
         const QString inserted[] = {
-            u"x"_s, QChar(QChar::ParagraphSeparator), u"\U0001F600"_s, {}, u"p\U0001F600"_s};
-        QGuiApplication::clipboard()->setText(inserted[4]);
+            u"x"_s, QChar(QChar::ParagraphSeparator), u"\U0001F600"_s, {}, u"p\U0001F600x"_s};
+        QGuiApplication::clipboard()->setText(u"p\U0001F600"_s);
         QString model = u"ab\U0001F600c\u2029"_s.repeated(2000);
         m_box->setText(FromQString(exact(model)));
         std::mt19937 draw(7);
@@ -219,6 +221,8 @@ private slots:
             m_box->setTextCursor(cursor);
             const QString was = model;
             press(keys[key]);
+            if (key == 4)
+                press(U'x');
             if (key == 3)
                 model.remove(at, model[at].isHighSurrogate() ? 2 : 1);
             else
