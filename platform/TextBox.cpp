@@ -120,14 +120,14 @@ using Place = TextPlace;
 // How far apart the marks of the walks lie, in characters of the exact text.
 constexpr std::size_t MarkSpacing = 4096;
 
-// Walks the exact text a unit at a time (a CR LF pair is one unit, one line break in the document)
-// from a place an earlier walk reached until stop(exact index, document position) holds or the text ends.
 // Stops at the first place at or after a document position.
 auto AtDisplay(int displayPosition)
 {
     return [displayPosition](std::size_t, int position) { return position >= displayPosition; };
 }
 
+// Walks the exact text a unit at a time (a CR LF pair is one unit, one line break in the document)
+// from a place an earlier walk reached until stop(exact index, document position) holds or the text ends.
 template <typename Stop>
 Place WalkUnits(TextView exact, Stop stop, Place place = {0, 0})
 {
@@ -429,7 +429,7 @@ void TextBox::onContentsChange(int position, int removed, int added)
     const auto nowMid = [&stretch, base](qsizetype from, qsizetype length) {
         return stretch.mid(from - base, length);
     };
-    if (hi - lo == hiNow - lo &&
+    if (hi == hiNow &&
         QStringView(before).sliced(lo, hi - lo) == QStringView(stretch).sliced(lo - base, hi - lo))
         return;
 
