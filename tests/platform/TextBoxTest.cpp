@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -33,7 +34,8 @@ class TextBoxTest : public QObject
 
     // ⌫ Backspace, ⌦ Delete, ↵ Return, ⇧ Shift+Return, ◂ Shift+Left, ▣ select all, © copy, ⎘ paste, ↶ undo,
     // ↷ Ctrl+Shift+Z, ⤼ Ctrl+Y; ⊘ makes the box read-only, ✎ sets the text "x\r", ® reserves Ctrl+A for the
-    // window, ƒ puts "p\nq" on the clipboard as another program would; any other character is typed.
+    // window, ƒ puts "p\nq" on the clipboard as another program would, ⌨ commits "ba" from an input method;
+    // any other character is typed.
     void press(char32_t key)
     {
         static const QStringList keys{u"Backspace"_s,  u"Del"_s,          u"Return"_s, u"Shift+Return"_s,
@@ -47,7 +49,11 @@ class TextBoxTest : public QObject
             m_box->setText(U"x\r");
         else if (text == u"ƒ")
             QGuiApplication::clipboard()->setText(u"p\nq"_s);
-        else if (text == u"®")
+        else if (text == u"⌨") {
+            QInputMethodEvent commit;
+            commit.setCommitString(u"ba"_s);
+            QApplication::sendEvent(m_box, &commit);
+        } else if (text == u"®")
             m_box->setReservedShortcuts(
                 {QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_K)});
         else if (named >= 0)
@@ -115,6 +121,7 @@ private slots:
             {"astral over astral, same low half", {u"\U0001F600"_s, 0, u"▣\U0001FA00"_s, u"\U0001FA00"_s}},
             {"type after astral", {u"\U0001F600"_s, 2, u"x"_s, u"\U0001F600x"_s}},
             // The document shows ←← either way; only the exact text tells where the typed one went.
+            {"input method over a selection", {u"xab"_s, 3, u"◂◂⌨"_s, u"xba"_s}},
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
             {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
             {"copy, paste bare LFs", {u"[x\ny\n]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[x\ny\n]"_s}},
