@@ -129,7 +129,7 @@ auto AtDisplay(int displayPosition)
 // Walks the exact text a unit at a time (a CR LF pair is one unit, one line break in the document)
 // from a place an earlier walk reached until stop(exact index, document position) holds or the text ends.
 template <typename Stop>
-Place WalkUnits(TextView exact, Stop stop, Place place = {0, 0})
+Place WalkUnits(TextView exact, Stop stop, Place place)
 {
     while (place.exact < exact.size() && !stop(place.exact, place.display)) {
         if (IsPair(exact, place.exact)) {
