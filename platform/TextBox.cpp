@@ -15,6 +15,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <utility>
 
