@@ -120,8 +120,8 @@ private slots:
             {"astral over astral", {u"\U0001F600"_s, 0, u"▣\U0001F601"_s, u"\U0001F601"_s}},
             {"astral over astral, same low half", {u"\U0001F600"_s, 0, u"▣\U0001FA00"_s, u"\U0001FA00"_s}},
             {"type after astral", {u"\U0001F600"_s, 2, u"x"_s, u"\U0001F600x"_s}},
-            // The document shows ←← either way; only the exact text tells where the typed one went.
             {"input method over a selection", {u"xab"_s, 3, u"◂◂⌨"_s, u"xba"_s}},
+            // The document shows ←← either way; only the exact text tells where the typed one went.
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
             {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
             {"copy, paste bare LFs", {u"[x\ny\n]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[x\ny\n]"_s}},
@@ -195,10 +195,10 @@ private slots:
         QVERIFY(!anywhere());
     }
 
-    // Keys far apart in a text longer than the box's walks go in one stretch, each changing how the
-    // exact text and the document count (an astral letter counts twice there, a line break once here
-    // twice); a deletion is undone, and every other one redone, and halfway the text is set anew. The model
-    // is the document's text as the keys change it, line breaks read as CR LF.
+    // Keys far apart in a text longer than the box's walks go in one stretch, each changing how the exact
+    // text and the document count (an astral letter counts twice there, a line break once here twice); a
+    // deletion is undone, and every other one redone, and halfway the text is set anew. The model is the
+    // document's text as the keys change it, line breaks read as CR LF.
     void editsFarApartLandWhereTyped()
     {
         const auto exact = [](QString display) {
