@@ -493,10 +493,11 @@ void TextBox::onContentsChange(int position, int removed, int added)
     fitWrapMode(start.display, start.display + rendered.size());
     // The typed text can join or part its neighbours (a lone CR meeting a lone LF, a typed line
     // separator): then the document no longer shows the rendering and is redrawn.
+    // Only the re-rendered units can differ; were they ever outside the stretch read, the redraw's own
+    // comparison would find nothing to change.
     const qsizetype at = start.display - base;
-    const bool shown = m_display.size() == nowSize && at >= 0 && at + rendered.size() <= stretch.size()
-                           ? QStringView(stretch).sliced(at, rendered.size()) == rendered
-                           : m_display == document()->toRawText();
+    const bool shown = m_display.size() == nowSize && at >= 0 && at + rendered.size() <= stretch.size() &&
+                       QStringView(stretch).sliced(at, rendered.size()) == rendered;
     if (!shown)
         renderDocument(document()->toRawText(), cursorExact);
     emit changed();
