@@ -51,15 +51,35 @@ const setClipboard = (text) => page.evaluate((t) => navigator.clipboard.writeTex
 const value = (selector) => page.$eval(selector, (e) => e.value);
 const alertText = () => page.$eval("#alert", (e) => (e.hidden ? "" : e.querySelector("#alertText").textContent));
 
-// The exact text of a box, as "Kopier" or a copy out of the box puts it on the clipboard.
+// The exact text of a box, as "Kopier" or a copy out of the box puts it on the clipboard. The copy
+// lands a moment after the click, so the clipboard first holds a text no box can give.
+const NotCopied = "\u0000not copied";
 async function output() {
+    await setClipboard(NotCopied);
     await page.click("#kopier");
+    await page.waitForFunction(async (n) => (await navigator.clipboard.readText()) !== n, { polling: 20 }, NotCopied);
     return clipboard();
 }
+// The paste lands a moment after the click too: wait until the box shows the text, since a count
+// alone cannot tell two texts of one length apart.
 async function pasteInput(text) {
     await setClipboard(text);
     await page.click("#liminn");
-    await page.waitForFunction((n) => document.querySelector("#lblAntTegn").value === String(n), {}, [...text].length);
+    await page.waitForFunction(
+        (t) => document.querySelector("#txtInput").value === ExactBox.render(normalisePastedBreaks(t)),
+        { polling: 20 },
+        text
+    );
+    assert.equal(await value("#lblAntTegn"), String([...text].length));
+}
+// Answers the key prompt and waits until the command has acted on the answer: the page's own listener
+// on the dialog's close, and the command it resumes, run before this one.
+async function answerKeyPrompt(answer) {
+    await page.$eval("#keyDialog", (dialog) => {
+        window.keyPromptAnswered = new Promise((resolve) => dialog.addEventListener("close", resolve, { once: true }));
+    });
+    await answer();
+    await page.evaluate(() => window.keyPromptAnswered);
 }
 async function chooseProtocol(protocol, strong = false) {
     await page.click(`input[name=protocol][value="${Protocols[protocol]}"]`);
@@ -83,7 +103,7 @@ async function encrypt(passes) {
 async function decrypt() {
     await page.click("#dekrypter");
     const asked = await page.evaluate(() => document.querySelector("#keyDialog").open);
-    if (asked) await page.click("#keyDialogOk");
+    if (asked) await answerKeyPrompt(() => page.click("#keyDialogOk"));
 }
 
 test("typing, clicks and the clipboard buttons give exact texts", async () => {
@@ -182,8 +202,7 @@ test("everything works from the keyboard alone, the key prompt pre-filled", asyn
         assert.equal(await page.evaluate(() => document.activeElement.id), "keyDialogAnswer");
         assert.equal(await value("#keyDialogAnswer"), "HEMMELIG");
         assert.equal(await page.$eval("#keyDialogPrompt", (e) => e.textContent), "Ka key ska bruges?");
-        await page.keyboard.press(answer);
-        await page.waitForSelector("#keyDialog:not([open])");
+        await answerKeyPrompt(() => page.keyboard.press(answer));
         assert.equal(await value("#txtOutput"), expected);
     }
 });
