@@ -164,6 +164,32 @@ private slots:
         }
     }
 
+    // The captions drawn in red are painted red: some of their pixels are (nearly) pure red. The login
+    // window's message line is empty until there is something to say.
+    void redCaptions()
+    {
+        const std::pair<WindowId, const char*> captions[] = {{WindowId::frmLogin, "lblPortal"},
+                                                             {WindowId::frmLogin, "Label3"},
+                                                             {WindowId::frmCrypt, "Label2"},
+                                                             {WindowId::frmGreetz, "lblGreetzFlyOut"}};
+        QStringList notRed;
+        for (const auto& [id, name] : captions) {
+            auto* label = show(id, false)->findChild<QLabel*>(name);
+            if (label->text().isEmpty())
+                label->setText("Blei du redd?");
+            const QImage image = label->grab().toImage();
+            bool red = false;
+            for (int y = 0; y < image.height() && !red; ++y)
+                for (int x = 0; x < image.width() && !red; ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    red = pixel.red() > 200 && pixel.green() < 60 && pixel.blue() < 60;
+                }
+            if (!red)
+                notRed << name;
+        }
+        QVERIFY2(notRed.isEmpty(), qPrintable("not red: " + notRed.join(' ')));
+    }
+
     // What no picture of a window shows until the user points at a control or acts on it.
     void settings()
     {
