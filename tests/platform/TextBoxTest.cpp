@@ -193,6 +193,8 @@ private slots:
         QVERIFY2(anywhere(), "the text's first word still 4,096 long");
         m_box->setText(U"kort");
         QVERIFY(!anywhere());
+        m_box->setText(Text(8191, U'x') + U" b");
+        QVERIFY2(!anywhere(), "set with a word of 8,191 first");
     }
 
     // Keys far apart in a text longer than the box's walks go in one stretch, each changing how the exact

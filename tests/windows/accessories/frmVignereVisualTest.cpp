@@ -177,10 +177,13 @@ private slots:
 
         // A whole row or column marked counts as a selected row or column.
         run("M 3 40");
-        run("K 7 29 1");
+        run("K 1 29 1");
         QCOMPARE(rows->selectedRows(), QList<int>{2});
-        QCOMPARE(rows->selectedColumns(), QList<int>{6});
+        QCOMPARE(rows->selectedColumns(), QList<int>{0});
         QCOMPARE(rows->selectedCellCount(), 29 + 28);
+        // Only the window's buttons mark: a screen reader's requests to mark and unmark are refused.
+        QVERIFY(!rows->selectRow(5) && !rows->unselectRow(2) && !rows->unselectColumn(0));
+        QVERIFY(rows->selectedRows() == QList<int>{2} && rows->selectedColumns() == QList<int>{0});
     }
 
     void marking_data()
@@ -258,6 +261,8 @@ private slots:
         QTRY_VERIFY(painted.contains(w->lblFirkant(59)->geometry()) &&
                     painted.contains(w->lblFirkant(63)->geometry()));
         QVERIFY(!painted.intersects(w->lblFirkant(64)->geometry()));
+        // What a screen reader was given of a square goes with the window.
+        const QAccessible::Id square = QAccessible::uniqueId(table()->tableInterface()->cellAt(2, 4));
         const QImage shot = w->grab().toImage();
         const QPoint grid = w->findChild<QWidget*>("grid")->pos();
         QCOMPARE(shot.pixelColor(grid + w->lblFirkant(62)->geometry().topLeft()), QColor(0, 255, 0));
@@ -266,6 +271,7 @@ private slots:
         w->close();
         QTRY_VERIFY(!app->rules.IsLoaded(WindowId::frmVignereVisual) &&
                     QApplication::topLevelWidgets().isEmpty());
+        QVERIFY(QAccessible::accessibleInterface(square) == nullptr);
         open();
         QCOMPARE(marked(), QStringList());
         QVERIFY(w->Text1()->text().isEmpty() && w->Text2()->text().isEmpty());
