@@ -251,6 +251,39 @@ private slots:
         QVERIFY(box->hasSelectedText() && box->selectedText() == box->text());
     }
 
+    // A screen reader hears of the changes to a square it has read: a mark as the square selected and
+    // described anew, a new letter as a new name. Offscreen no screen reader can listen; the run of this
+    // test on X with an accessibility bus covers it.
+    void announcesChanges()
+    {
+        if (QGuiApplication::platformName() == "offscreen")
+            QSKIP("no accessibility bus offscreen");
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        open();
+        QAccessibleInterface* square = table()->tableInterface()->cellAt(2, 4); // lblFirkant(63)
+        static QStringList heard;
+        heard.clear();
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            QAccessibleInterface* from = event->accessibleInterface();
+            if (from == nullptr || from->role() != QAccessible::Cell)
+                return;
+            const QString name = from->text(QAccessible::Name);
+            if (event->type() == QAccessible::StateChanged &&
+                static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().selected)
+                heard << name + (from->state().selected ? " selected" : " not selected");
+            else if (event->type() == QAccessible::DescriptionChanged)
+                heard << name + " " + from->text(QAccessible::Description);
+            else if (event->type() == QAccessible::NameChanged)
+                heard << name;
+        });
+        run("M 3 5");
+        w->lblFirkant(63)->setText("h");
+        w->lblFirkant(64)->setText("i"); // never read: nothing to tell
+        QAccessible::installUpdateHandler(nullptr);
+        QCOMPARE(heard, QStringList({"H selected", "H Rød", "h"}));
+        QCOMPARE(square->text(QAccessible::Name), "h");
+    }
+
     // A mark is painted at once, where it is; a closed window comes back white, with empty boxes.
     void marksArePainted()
     {
