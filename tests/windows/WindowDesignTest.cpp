@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstdlib>
 
 using namespace qel;
 using namespace qel::testing;
@@ -53,6 +54,13 @@ QStringList LayoutFaults(QWidget* window)
             if (both.width() > 1 && both.height() > 1)
                 faults << control->objectName() + " covers " + other->objectName();
         }
+    }
+    // A one-line box is about as high as the line it shows.
+    for (const QWidget* box : window->findChildren<QWidget*>()) {
+        const int hint = box->sizeHint().height();
+        if (Designed(box) && (box->inherits("QLineEdit") || box->inherits("QComboBox")) &&
+            std::abs(box->height() - hint) > hint / 3)
+            faults << QString("%1 %2 high").arg(box->objectName()).arg(box->height());
     }
     // A caption stands level with the box it names, to its left, or just above it.
     for (const QLabel* label : window->findChildren<QLabel*>()) {

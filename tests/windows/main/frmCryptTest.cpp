@@ -149,6 +149,9 @@ private slots:
         app->fakes.clipboard.setForeignText(U"a\nb\n"); // from a program that breaks lines with LF
         run("F3");
         QCOMPARE(Q(in()), "a\r\nb\r\n");
+        app->fakes.clipboard.setForeignText(U"a\r\nb\nc\r"); // any CR: breaks as they come, kept exactly
+        run("F3");
+        QCOMPARE(Q(in()), "a\r\nb\nc\r");
         app->fakes.clipboard.setText(U"004a01a\nb"); // from a copy of this program: exactly
         run("F3");
         QCOMPARE(Q(in()), "004a01a\nb");
