@@ -37,8 +37,9 @@ bool Designed(const QWidget* widget)
            widget->geometry() != widget->parentWidget()->rect();
 }
 
-// Controls that reach outside what their parent shows, or cover another: a pixel of either is the
-// rounding of twips. The main window's logo reaches under its status bar, as it always has.
+// Controls that reach outside what their parent shows, cover another or are sized for another line
+// height: a pixel of the first two is the rounding of twips. The main window's logo reaches under its
+// status bar, as it always has.
 QStringList LayoutFaults(QWidget* window)
 {
     QStringList faults;
@@ -54,13 +55,11 @@ QStringList LayoutFaults(QWidget* window)
             if (both.width() > 1 && both.height() > 1)
                 faults << control->objectName() + " covers " + other->objectName();
         }
-    }
-    // A one-line box is about as high as the line it shows.
-    for (const QWidget* box : window->findChildren<QWidget*>()) {
-        const int hint = box->sizeHint().height();
-        if (Designed(box) && (box->inherits("QLineEdit") || box->inherits("QComboBox")) &&
-            std::abs(box->height() - hint) > hint / 3)
-            faults << QString("%1 %2 high").arg(box->objectName()).arg(box->height());
+        // A one-line box is about as high as the line it shows.
+        const int line = control->sizeHint().height();
+        if ((control->inherits("QLineEdit") || control->inherits("QComboBox")) &&
+            std::abs(control->height() - line) > line / 3)
+            faults << QString("%1 %2 high").arg(control->objectName()).arg(control->height());
     }
     // A caption stands level with the box it names, to its left, or just above it.
     for (const QLabel* label : window->findChildren<QLabel*>()) {
