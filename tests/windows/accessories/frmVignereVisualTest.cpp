@@ -167,7 +167,8 @@ private slots:
             (QList<QAccessible::Role>{h->role(), cell->rowHeaderCells().value(0)->role(),
                                       cell->columnHeaderCells().value(0)->role()}),
             (QList<QAccessible::Role>{QAccessible::Cell, QAccessible::RowHeader, QAccessible::ColumnHeader}));
-        QCOMPARE(QList<int>({cell->rowIndex(), cell->columnIndex()}), QList<int>({2, 4}));
+        QCOMPARE(QList<int>({cell->rowIndex(), cell->columnIndex(), cell->rowExtent(), cell->columnExtent()}),
+                 QList<int>({2, 4, 1, 1}));
         // The first row's header is a row header too; an index past either end is no child.
         QAccessibleTableCellInterface* first = rows->cellAt(0, 0)->tableCellInterface();
         QCOMPARE((QList<QAccessible::Role>{first->rowHeaderCells().value(0)->role(),
@@ -175,15 +176,17 @@ private slots:
                  (QList<QAccessible::Role>{QAccessible::RowHeader, QAccessible::ColumnHeader}));
         QVERIFY(grid->child(grid->childCount()) == nullptr && grid->child(-1) == nullptr);
 
-        // A whole row or column marked counts as a selected row or column.
-        run("M 3 40");
+        // A whole row or column marked counts as a selected row or column; there is none past the last.
+        run("M 1 40");
         run("K 1 29 1");
-        QCOMPARE(rows->selectedRows(), QList<int>{2});
+        QCOMPARE(rows->selectedRows(), QList<int>{0});
         QCOMPARE(rows->selectedColumns(), QList<int>{0});
         QCOMPARE(rows->selectedCellCount(), 29 + 28);
         // Only the window's buttons mark: a screen reader's requests to mark and unmark are refused.
-        QVERIFY(!rows->selectRow(5) && !rows->unselectRow(2) && !rows->unselectColumn(0));
-        QVERIFY(rows->selectedRows() == QList<int>{2} && rows->selectedColumns() == QList<int>{0});
+        QVERIFY(!rows->selectRow(5) && !rows->selectColumn(5) && !rows->unselectRow(0) &&
+                !rows->unselectColumn(0));
+        QVERIFY(rows->selectedRows() == QList<int>{0} && rows->selectedColumns() == QList<int>{0});
+        QVERIFY(!rows->isRowSelected(29) && !rows->isColumnSelected(29));
     }
 
     void marking_data()
@@ -192,7 +195,7 @@ private slots:
             {"row 3 col 5", {Names{"M 3 5"}, Range(59, 62), Cells{63}, Names()}},
             {"col 40: all green", {Names{"M 3 40"}, Range(59, 87), Cells(), Names()}},
             {"col 0", {Names{"M 3 0"}, Cells(), Cells{59}, Names()}},
-            {"col 1", {Names{"M 3 1"}, Cells(), Cells{59}, Names()}},
+            {"row 1 col 1", {Names{"M 1 1"}, Cells(), Cells{1}, Names()}},
             {"last cell", {Names{"M 29 29"}, Range(813, 840), Cells{841}, Names()}},
             {"read as numbers", {Names{"M _2.5x 3.5"}, Range(30, 32), Cells{33}, Names()}},
             {"col 4, 3 rows, header 2",
