@@ -52,21 +52,21 @@ const std::vector<DecryptRow> Cases = {
 INSTANTIATE_TEST_SUITE_P(Pipeline, DecryptTextCase, ::testing::ValuesIn(Cases), testing::RowName);
 
 // The key is asked for once per pass, pre-filled with the CryptKey as it stands; Cancel stops quietly,
-// and an answer with fewer than four letters is refused with a box that stops the run.
-using KeyRow =
-    std::tuple<Name, Text, Text, std::vector<std::optional<Text>>, std::optional<Text>, std::size_t, bool>;
+// and an answer with fewer than four letters, or a layer without a header, stops the run with a box.
+using KeyRow = std::tuple<Name, Text, Text, std::vector<std::optional<Text>>, std::optional<Text>,
+                          std::size_t, std::optional<MessageBoxRequest>>;
 using DecryptTextKey = ::testing::TestWithParam<KeyRow>;
 
 TEST_P(DecryptTextKey, AsksOncePerPass)
 {
-    const auto& [name, input, cryptKey, answers, expected, prompts, invalidKeyBox] = GetParam();
+    const auto& [name, input, cryptKey, answers, expected, prompts, box] = GetParam();
     FakeDialogs dialogs;
     for (const auto& answer : answers)
         dialogs.answerNextPrompt(answer);
     EXPECT_EQ(DecryptText(input, {2, false, cryptKey}, dialogs), expected);
     std::vector<FakeDialogs::Shown> expectedShown(prompts, Messages::DecryptKeyPrompt(cryptKey));
-    if (invalidKeyBox)
-        expectedShown.emplace_back(Messages::InvalidKey());
+    if (box)
+        expectedShown.emplace_back(*box);
     EXPECT_EQ(dialogs.shown(), expectedShown);
 }
 
@@ -75,11 +75,12 @@ const Text OnePass = U"004f01Lim", TwoPasses = U"004f02004j02Pmq";
 
 // clang-format off
 const std::vector<KeyRow> Keys = {
-    {"PrefilledKeyKept", OnePass, U"dd dd", {}, U"Hei", 1, false},
-    {"TypedKeyReplacesCryptKey", OnePass, U"AAAA", {U"d-d-d-d"}, U"Hei", 1, false},
-    {"TwoPassesTwoPrompts", TwoPasses, U"DDDD", {}, U"Hei", 2, false},
-    {"CancelAtSecondPassStopsQuietly", TwoPasses, U"DDDD", {U"DDDD", std::nullopt}, std::nullopt, 2, false},
-    {"ShortAnswerRefusedAndStops", TwoPasses, U"DDDD", {U"æøå1"}, std::nullopt, 1, true}};
+    {"PrefilledKeyKept", OnePass, U"dd dd", {}, U"Hei", 1, {}},
+    {"TypedKeyReplacesCryptKey", OnePass, U"AAAA", {U"d-d-d-d"}, U"Hei", 1, {}},
+    {"TwoPassesTwoPrompts", TwoPasses, U"DDDD", {}, U"Hei", 2, {}},
+    {"CancelAtSecondPassStopsQuietly", TwoPasses, U"DDDD", {U"DDDD", std::nullopt}, std::nullopt, 2, {}},
+    {"ShortAnswerRefusedAndStops", TwoPasses, U"DDDD", {U"æøå1"}, std::nullopt, 1, Messages::InvalidKey()},
+    {"SecondLayerHasNoHeader", U"004f02Lim", U"DDDD", {}, std::nullopt, 1, HeaderFailure}};
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Pipeline, DecryptTextKey, ::testing::ValuesIn(Keys), testing::RowName);
