@@ -163,6 +163,11 @@ private slots:
             (QStringList{h->text(QAccessible::Name), cell->rowHeaderCells().value(0)->text(QAccessible::Name),
                          cell->columnHeaderCells().value(0)->text(QAccessible::Name)}),
             (QStringList{"H", "C", "E"}));
+        // A row's and a column's description is its header; none past either end.
+        QCOMPARE(
+            (QStringList{rows->rowDescription(2), rows->columnDescription(4), rows->rowDescription(-1),
+                         rows->rowDescription(29), rows->columnDescription(-1), rows->columnDescription(29)}),
+            (QStringList{"C", "E", "", "", "", ""}));
         QCOMPARE(
             (QList<QAccessible::Role>{h->role(), cell->rowHeaderCells().value(0)->role(),
                                       cell->columnHeaderCells().value(0)->role()}),
