@@ -1,7 +1,9 @@
 #include "Program.h"
 
 #include "platform/KeyDrive.h"
+#include "windows/common/Design.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -18,6 +20,13 @@
 #include <utility>
 
 namespace qel {
+
+void SetUpApplication()
+{
+    QApplication::setDesktopFileName(QStringLiteral("qelcrypto"));
+    QApplication::setFont(Design::SansSerif(8));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
 void QuitWhenAllUnloaded(WindowRules& windows, QObject* context, std::function<void()> quit)
 {

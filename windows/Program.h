@@ -15,6 +15,11 @@ class QWidget;
 
 namespace qel {
 
+// What holds for the whole program, set once before its first window: the name its windows go by on
+// the desktop, the font of every control that has none of its own, and an end that comes when no window
+// is loaded, not when the last visible one closes (a window may wait hidden behind the others).
+void SetUpApplication();
+
 // Ends the program once no window is loaded. The collection can empty for a moment inside a handler
 // (logging out unloads everything, then shows a fresh login window before it returns), so the check
 // after an unload waits until control is back in the event loop and quits only if the collection is

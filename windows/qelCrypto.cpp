@@ -10,7 +10,6 @@
 #include "platform/QtDialogs.h"
 #include "windows/Program.h"
 #include "windows/Registry.h"
-#include "windows/common/Design.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -52,11 +51,7 @@ int main(int argc, char* argv[])
     const qel::CommandLine commandLine = qel::ParseCommandLine(QApplication::arguments());
     if (commandLine.action != qel::CommandLine::Action::Run)
         return Answer(commandLine);
-    QApplication::setDesktopFileName(QStringLiteral("qelcrypto"));
-    QApplication::setFont(qel::Design::SansSerif(8));
-    // The program ends when no window is loaded, not when the last visible one closes: a window may
-    // wait hidden behind the others.
-    QApplication::setQuitOnLastWindowClosed(false);
+    qel::SetUpApplication();
 
     qel::QtDialogs dialogs;
     qel::QtClipboard clipboard;

@@ -93,7 +93,7 @@ private slots:
         // clang-format off
         AddRows<DesignRow>({
             {"frmLogin", {WindowId::frmLogin, "qelPortal - Logg inn", QSize(319, 225), "txtBrukernavn txtPassord cmdLoggInn cmdKeyDisk cmdAvslutt Combo1 cmdAltPass txtBrukernavn"}},
-            {"frmCrypt", {WindowId::frmCrypt, "qelCrypto - Qelvang Kodelag", QSize(400, 341), "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput"}},
+            {"frmCrypt", {WindowId::frmCrypt, "qelCrypto - Qelvang Kodelag", QSize(400, 340), "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput"}},
             {"frmCryptKey", {WindowId::frmCryptKey, "qelCrypto - Sett CryptKey", QSize(292, 132), "txtInputKey cmdCopy txtOutputKey cmdOK txtInputKey"}},
             {"frmPanikk", {WindowId::frmPanikk, "Form3", QSize(), "frmPanikk frmPanikk"}},
             {"frmPizzaTimer", {WindowId::frmPizzaTimer, "qelPizzaTimer - Demo verisjon!", QSize(252, 259), "txtTime Go Grandiosa BigOne Annet Stopp Lukk txtTime"}},

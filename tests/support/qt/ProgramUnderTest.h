@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/qt/FakeServices.h"
+#include "windows/Program.h"
 #include "windows/Registry.h"
 
 #include <QApplication>
@@ -14,7 +15,8 @@ Q_DECLARE_METATYPE(qel::WindowId)
 namespace qel::testing {
 
 // The program's windows over test doubles, fresh for each test: its own state, services and rules, with
-// every window registered. Going away, it unloads whatever is still loaded.
+// every window registered, in the application as the program sets it up. Going away, it unloads
+// whatever is still loaded.
 struct ProgramUnderTest {
     ApplicationState state;
     FakeServices fakes;
@@ -22,7 +24,11 @@ struct ProgramUnderTest {
     // Goes before the rules: what is queued for it while the program unloads at the end never runs.
     QObject context;
 
-    ProgramUnderTest() { RegisterWindows({state, rules, fakes.services}); }
+    ProgramUnderTest()
+    {
+        SetUpApplication();
+        RegisterWindows({state, rules, fakes.services});
+    }
     ~ProgramUnderTest() { rules.UnloadAll(); }
 };
 
