@@ -4,7 +4,6 @@
 #include "windows/Program.h"
 #include "windows/access/frmLogin.h"
 #include "windows/access/frmPanikk.h"
-#include "windows/accessories/frmPizzaTimer.h"
 #include "windows/main/frmCrypt.h"
 
 #include <QAction>
@@ -118,12 +117,7 @@ private slots:
         logIn("mast");
         crypt()->txtInput()->setText(U"tapt");
         app->state.CryptKey = U"NØKKEL";
-        // A pizza counting in the background goes too.
-        run("menuPizzaTimer");
-        auto* pizza = app->rules.Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
-        QTest::mouseClick(pizza->Go(), Qt::LeftButton);
-        QTest::mouseClick(pizza->Lukk(), Qt::LeftButton);
-        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk- frmPizzaTimer-");
+        QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk-");
         login()->Combo1()->setCurrentText("qelChat");
         login()->Label3()->setText("gammel");
         QWidget* before = login();
