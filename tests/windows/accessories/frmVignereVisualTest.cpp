@@ -156,6 +156,8 @@ private slots:
         const QRect square = w->lblFirkant(63)->geometry();
         QCOMPARE(h->rect(), QRect(w->mapToGlobal(square.topLeft()), square.size()));
         QCOMPARE(grid->childAt(h->rect().center().x(), h->rect().center().y()), h);
+        const QPoint corner = grid->child(0)->rect().center(); // the first header, the first child
+        QCOMPARE(grid->childAt(corner.x(), corner.y()), grid->child(0));
         QCOMPARE(grid->child(grid->indexOfChild(h)), h);
         QCOMPARE(h->parent(), grid);
         QCOMPARE(h->childCount(), 0); // a leaf: it has no child to give
