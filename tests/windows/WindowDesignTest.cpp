@@ -128,6 +128,28 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
     }
 
+    // Each window as it first shows, pixel for pixel against its picture in tests/windows/looks: a
+    // control moved, a font or a colour changed shows here when no other check names it. A failure
+    // leaves the picture seen beside the test; QEL_LOOKS_UPDATE=1 writes the pictures anew.
+    void looks_data() { everyWindow(); }
+    void looks()
+    {
+        QFETCH(WindowId, id);
+        QApplication::setCursorFlashTime(0); // a cursor that blinks would be caught on or off
+        QWidget* window = show(id);
+        QVERIFY(window != nullptr);
+        const QImage seen = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString name = QString("%1.png").arg(WindowName(id));
+        const QString path = QStringLiteral(QEL_LOOKS_DIR "/") + name;
+        if (qEnvironmentVariableIsSet("QEL_LOOKS_UPDATE"))
+            QVERIFY(seen.save(path));
+        if (seen != QImage(path).convertToFormat(QImage::Format_RGB32)) {
+            seen.save(name);
+            QFAIL(qPrintable(QString("%1 differs from %2: see %3")
+                                 .arg(WindowName(id), path, QFileInfo(name).absoluteFilePath())));
+        }
+    }
+
     // A caption is narrowed only when it does not fit, to the pixel, in its label or in what the parent
     // shows of the label, and then just enough to fit.
     void captionsNarrowOnlyWhenTheyDoNotFit()
