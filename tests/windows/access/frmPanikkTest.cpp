@@ -69,26 +69,12 @@ private slots:
         QCOMPARE(wrap(U"", 3), "");
     }
 
-    // The window covers the screen in the blue of the crash screen, with the text centred on it.
+    // The window covers the screen without a frame; the window design test holds its picture, the text
+    // centred on the crash screen's blue.
     void coversTheScreen()
     {
-        const QRect screen = w->screen()->geometry();
-        QCOMPARE(w->geometry(), screen);
+        QCOMPARE(w->geometry(), w->screen()->geometry());
         QVERIFY(w->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(w->palette().color(QPalette::Window), QColor(0, 0, 170));
-        QLabel* label = w->lblPanikk();
-        QCOMPARE(label->size(), QSize(521, 145));
-        QVERIFY(qAbs(2 * label->x() + label->width() - screen.width()) <= 1);
-        QVERIFY(qAbs(2 * label->y() + label->height() - screen.height()) <= 1);
-        QVERIFY(label->font().fixedPitch());
-        const QImage shot = w->grab().toImage();
-        QCOMPARE(shot.pixelColor(2, 2), QColor(0, 0, 170));
-        // Light text: the first line's first letter has white pixels in it.
-        bool white = false;
-        for (int x = label->x(); x < label->x() + 8; ++x)
-            for (int y = label->y(); y < label->y() + 15; ++y)
-                white = white || shot.pixelColor(x, y) == QColor(Qt::white);
-        QVERIFY(white);
     }
 
     // With two screens (the two-screen run of this test), the text goes where the main window was and

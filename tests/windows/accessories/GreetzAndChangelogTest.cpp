@@ -48,20 +48,13 @@ class GreetzAndChangelogTest : public WindowTest
 
 private slots:
 
-    // A line for each of the three users under a red heading; a changelog that typing does not change.
+    // Both open over the main window (the window design test holds their pictures); a changelog that
+    // typing does not change.
     void opensOverTheMainWindow()
     {
         auto* greetz = show<frmGreetz>(WindowId::frmGreetz);
         QCOMPARE(greetz->frameGeometry().center(), crypt->frameGeometry().center());
         QVERIFY(buttonFocusShown());
-        const QStringList starts{"Greetz fly out to:", "Kaktus – ", "Fjord – ", "Mast – "};
-        const QLabel* labels[] = {greetz->lblGreetzFlyOut(), greetz->lblGreet1(), greetz->lblGreet2(),
-                                  greetz->lblGreet3()};
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(labels[i]->text().startsWith(starts[i]), qPrintable(labels[i]->text()));
-        QCOMPARE(labels[0]->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-        QVERIFY(labels[0]->font().bold() && labels[0]->font().italic() &&
-                labels[1]->font() == QApplication::font());
 
         frmChangelog* log = changelog();
         QCOMPARE(log->frameGeometry().center(), crypt->frameGeometry().center());

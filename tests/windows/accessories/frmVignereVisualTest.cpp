@@ -52,15 +52,6 @@ class frmVignereVisualTest : public WindowTest
     frmVignereVisual* w = nullptr;
 
     void open() { QVERIFY((w = show<frmVignereVisual>(WindowId::frmVignereVisual)) != nullptr); }
-    // The texts of 29 labels of an array, from index first on.
-    template <typename Array>
-    QString letters(Array array, int first) const
-    {
-        QString text;
-        for (int k = first; k < first + 29; ++k)
-            text += (w->*array)(k)->text();
-        return text;
-    }
     // "M a b" types a into Text1 and b into Text2 and clicks "Marker"; "K a b c" types into Text3,
     // Text4 and Text1 and clicks "MarkerKol".
     void run(const QString& step)
@@ -119,25 +110,12 @@ class frmVignereVisualTest : public WindowTest
     }
 
 private slots:
-    // The grid as drawn, then as a screen reader meets it: a table of letters under their headers, each
-    // cell on its square, in reading order.
+    // The grid as a screen reader meets it (the window design test holds its picture): a table of
+    // letters under their headers, each cell on its square, in reading order.
     void loadsAsDesigned()
     {
         open();
-        QCOMPARE(w->palette().color(QPalette::Window), QColor(Qt::white));
-        using V = frmVignereVisual;
-        QCOMPARE(letters(&V::lblFirkant, 1), Alphabet.mid(1) + "A");
-        QCOMPARE(letters(&V::lblFirkant, 813), Alphabet);
-        QCOMPARE(w->lblFirkant(29 * 27 + 1)->text(), "Å");
-        QCOMPARE(letters(&V::lblHorisontal, 0), Alphabet);
-        QCOMPARE(letters(&V::lblVertikal, 0), Alphabet);
         QCOMPARE(marked(), QStringList());
-        // Cells from 510 twips in, stepping by 255; headers half a cell (8.5 pixels, taken as 8) in.
-        QCOMPARE((QList<QRect>{w->lblFirkant(1)->geometry(), w->lblFirkant(841)->geometry(),
-                               w->lblVertikal(28)->geometry(), w->lblHorisontal(28)->geometry()}),
-                 (QList<QRect>{{34, 34, 17, 17}, {510, 510, 17, 17}, {8, 510, 17, 17}, {510, 8, 17, 17}}));
-        QVERIFY(!w->lblFirkant(5)->font().bold() && w->lblVertikal(5)->font().bold());
-        QCOMPARE(w->lblFirkant(5)->alignment(), Qt::AlignCenter);
 
         QAccessibleInterface* grid = table();
         QCOMPARE(grid->role(), QAccessible::Table);
