@@ -1,7 +1,9 @@
 #include "platform/StatusBar.h"
+#include "platform/TextBox.h"
 #include "tests/support/qt/ProgramUnderTest.h"
 #include "tests/support/qt/Rows.h"
 #include "windows/common/Design.h"
+#include "windows/main/frmCrypt.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -138,6 +140,8 @@ private slots:
         QApplication::setCursorFlashTime(0); // a cursor that blinks would be caught on or off
         QWidget* window = show(id);
         QVERIFY(window != nullptr);
+        if (auto* main = dynamic_cast<frmCrypt*>(window))
+            main->txtInput()->setText(U"Hei, Sommer!"); // and its count shows
         const QImage seen = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QString name = QString("%1.png").arg(WindowName(id));
         const QString path = QStringLiteral(QEL_LOOKS_DIR "/") + name;
