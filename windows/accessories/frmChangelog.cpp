@@ -45,7 +45,6 @@ frmChangelog::frmChangelog(const WindowContext& context)
     m_Text1->setReadOnly(true);
     // A Tab stop shows its focus: the caret, and the keyboard selects and copies.
     m_Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Text1->setText(U"Hva er vitsen med changelog?\r\n");
     Place(m_Text1, 0, 0, 4455, 3855);
 
