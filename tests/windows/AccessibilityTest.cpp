@@ -70,6 +70,26 @@ class AccessibilityTest : public WindowTest
 private slots:
     void initTestCase() { QAccessible::setActive(true); }
 
+    // A screen reader finds the caption beside a box as the box's label.
+    void captionsLabelTheirBoxes()
+    {
+        const std::tuple<WindowId, const char*, const char*> rows[] = {
+            {WindowId::frmLogin, "txtBrukernavn", "lblBrukernavn"},
+            {WindowId::frmLogin, "txtPassord", "Label1"},
+            {WindowId::frmLogin, "Combo1", "Label4"},
+            {WindowId::frmCryptKey, "txtInputKey", "lblSkrivInn"},
+            {WindowId::frmCryptKey, "txtOutputKey", "lblOutput"}};
+        QStringList unlabelled;
+        for (const auto& [id, box, label] : rows) {
+            QWidget* window = show(id, false);
+            const auto relations = QAccessible::queryAccessibleInterface(window->findChild<QWidget*>(box))
+                                       ->relations(QAccessible::Label);
+            if (relations.isEmpty() || relations[0].first->object() != window->findChild<QLabel*>(label))
+                unlabelled << box;
+        }
+        QVERIFY2(unlabelled.isEmpty(), qPrintable(unlabelled.join(' ')));
+    }
+
     void everyControlIsNamedAndReached_data() { everyWindow(); }
     // The controls and every menu command, as a screen reader names them; the list is of the nameless.
     // Then Tab from the control that has the focus on opening, round the chain back to it. A group of
