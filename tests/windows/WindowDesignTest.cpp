@@ -6,7 +6,10 @@
 #include "windows/main/frmCrypt.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -152,6 +155,30 @@ private slots:
             QFAIL(qPrintable(QString("%1 differs from %2: see %3")
                                  .arg(WindowName(id), path, QFileInfo(name).absoluteFilePath())));
         }
+    }
+
+    // The menu of every one-line box, from the menu key or a right click, is in Norwegian.
+    void editMenusAreNorwegian_data() { everyWindow(); }
+    void editMenusAreNorwegian()
+    {
+        QFETCH(WindowId, id);
+        QWidget* window = show(id);
+        QVERIFY(window != nullptr);
+        QStringList menus;
+        for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+            QString first; // the first command, once the menu has come (it blocks, or pops up and returns)
+            QTimer::singleShot(50, box, [&first] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                first = menu != nullptr ? menu->actions().value(0)->text().section('\t', 0, 0) : "no menu";
+                if (menu != nullptr)
+                    menu->close();
+            });
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(box, &key);
+            QTRY_VERIFY(!first.isEmpty());
+            menus << box->objectName() + ": " + first;
+        }
+        QVERIFY2(menus.filter(": &Angre").size() == menus.size(), qPrintable(menus.join(", ")));
     }
 
     // A caption is narrowed only when it does not fit, to the pixel, in its label or in what the parent

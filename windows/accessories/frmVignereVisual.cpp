@@ -4,6 +4,7 @@
 
 #include "cipher/Calls.h"
 #include "cipher/NumberReader.h"
+#include "platform/EditMenu.h"
 #include "platform/QtText.h"
 #include "windows/common/Design.h"
 
@@ -212,6 +213,7 @@ QLineEdit* frmVignereVisual::addBox(const char* name, int left, int top, int wid
 {
     auto* box = new QLineEdit(this);
     box->setObjectName(QString::fromLatin1(name));
+    UseNorwegianEditMenu(box);
     Place(box, left, top, width, height);
     return box;
 }
