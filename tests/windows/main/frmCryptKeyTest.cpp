@@ -101,17 +101,6 @@ private slots:
         QVERIFY(!loaded() && typedInto); // the widget goes only once the event loop runs
     }
 
-    // The two boxes and the two buttons stand in one column, their edges in line.
-    void controlsStandInOneColumn()
-    {
-        open();
-        QStringList edges;
-        for (const QWidget* control :
-             std::initializer_list<const QWidget*>{entry(), output(), button("cmdCopy"), button("cmdOK")})
-            edges << QString("%1-%2").arg(control->x()).arg(control->x() + control->width());
-        QCOMPARE(edges, QStringList(4, edges.first()));
-    }
-
     // Closed from the keyboard, the dialog gives the keyboard back to the window it was opened from
     // (Escape unloads it the same way).
     void focusGoesBackToTheMainWindow()
