@@ -64,16 +64,6 @@ private slots:
         QVERIFY(m_bar->count() == 2 && m_bar->text(1) == U"en" && m_bar->text(2) == U"tre");
     }
 
-    // Panels stand from the left edge, two pixels apart, as tall as the bar.
-    void panelsFillTheBarsHeight()
-    {
-        m_bar->resize(300, 20);
-        QTRY_COMPARE(m_bar->panelLabel(1)->geometry().topLeft(), QPoint(0, 0));
-        for (const int position : {1, 2, 3})
-            QCOMPARE(m_bar->panelLabel(position)->height(), 20);
-        QCOMPARE(m_bar->panelLabel(2)->x(), m_bar->panelLabel(1)->geometry().right() + 1 + 2);
-    }
-
     // It grows to show a longer text whole and shrinks back; a standard panel keeps its width.
     void aPanelSizedToContentsFollowsItsText()
     {
