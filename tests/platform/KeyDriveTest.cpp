@@ -209,8 +209,11 @@ TEST_F(MediaDriveTest, WritesToDriveAOrTheOneStickOrTheStickPicked)
     EXPECT_EQ(on(sticks[1]), "picked");
     EXPECT_FALSE(DirectoryDrive(sticks[0]).holds(Name));
 
-    pick.reset();
-    EXPECT_FALSE(drive.chooseMediumForWriting());
+    // Cancelled, or a pick that is none of the sticks offered: nothing is chosen.
+    for (const std::optional<qsizetype> none : {std::optional<qsizetype>(), std::optional<qsizetype>(2)}) {
+        pick = none;
+        EXPECT_FALSE(drive.chooseMediumForWriting());
+    }
     offered.clear();
 
     mounted = {sticks[0]};

@@ -33,10 +33,28 @@ QString TabOrder(QWidget* first)
     return order.join(' ');
 }
 
+// The kind of window and the buttons its title bar asks for; without a hint, the window manager's own.
+QString Frame(const QWidget* window)
+{
+    const Qt::WindowFlags flags = window->windowFlags();
+    QStringList frame{flags.testFlag(Qt::Tool) ? "tool" : "window"};
+    if (flags.testFlag(Qt::FramelessWindowHint))
+        return frame.join(' ') + " without frame";
+    if (!flags.testFlag(Qt::CustomizeWindowHint))
+        return frame.join(' ') + " with the usual buttons";
+    for (const auto& [hint, name] : {std::pair{Qt::WindowSystemMenuHint, "menu"},
+                                     {Qt::WindowMinimizeButtonHint, "minimise"},
+                                     {Qt::WindowMaximizeButtonHint, "maximise"},
+                                     {Qt::WindowCloseButtonHint, "close"}})
+        if (flags.testFlag(hint))
+            frame << name;
+    return frame.join(' ');
+}
+
 } // namespace
 
-// id, title, tabOrder
-using DesignRow = std::tuple<WindowId, QString, QString>;
+// id, title, frame, tabOrder
+using DesignRow = std::tuple<WindowId, QString, QString, QString>;
 
 class WindowDesignTest : public WindowTest
 {
@@ -44,30 +62,31 @@ class WindowDesignTest : public WindowTest
 
 private slots:
 
-    // The title, and the controls Tab walks from the one that has the keyboard on opening; the window's
-    // picture (looks) holds its size and where each control stands.
+    // The title and title bar, and the controls Tab walks from the one that has the keyboard on opening; the
+    // window's picture (looks) holds its size and where each control stands.
     void design_data()
     {
         // clang-format off
         AddRows<DesignRow>({
-            {"frmLogin", {WindowId::frmLogin, "qelPortal - Logg inn", "txtBrukernavn txtPassord cmdLoggInn cmdKeyDisk cmdAvslutt Combo1 cmdAltPass txtBrukernavn"}},
-            {"frmCrypt", {WindowId::frmCrypt, "qelCrypto - Qelvang Kodelag", "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput"}},
-            {"frmCryptKey", {WindowId::frmCryptKey, "qelCrypto - Sett CryptKey", "txtInputKey cmdCopy txtOutputKey cmdOK txtInputKey"}},
-            {"frmPanikk", {WindowId::frmPanikk, "Form3", "frmPanikk frmPanikk"}},
-            {"frmPizzaTimer", {WindowId::frmPizzaTimer, "qelPizzaTimer - Demo verisjon!", "txtTime Go Grandiosa BigOne Annet Stopp Lukk txtTime"}},
-            {"frmVignereVisual", {WindowId::frmVignereVisual, "Vignere Visual", "Text1 Command1 Text2 Text3 Text4 Command2 Text1"}},
-            {"frmGreetz", {WindowId::frmGreetz, "qelCrypto - Greetz", "cmdGreetzBack cmdGreetzBack"}},
-            {"frmChangelog", {WindowId::frmChangelog, "qelCrypto - Changelog", "cmdBack cmdChangelogPrint Text1 cmdBack"}},
+            {"frmLogin", {WindowId::frmLogin, "qelPortal - Logg inn", "window menu close", "txtBrukernavn txtPassord cmdLoggInn cmdKeyDisk cmdAvslutt Combo1 cmdAltPass txtBrukernavn"}},
+            {"frmCrypt", {WindowId::frmCrypt, "qelCrypto - Qelvang Kodelag", "window menu close", "txtInput txtOutput Option2 Option3 Check1 Option1 Option4 txtInput"}},
+            {"frmCryptKey", {WindowId::frmCryptKey, "qelCrypto - Sett CryptKey", "tool menu close", "txtInputKey cmdCopy txtOutputKey cmdOK txtInputKey"}},
+            {"frmPanikk", {WindowId::frmPanikk, "Form3", "tool without frame", "frmPanikk frmPanikk"}},
+            {"frmPizzaTimer", {WindowId::frmPizzaTimer, "qelPizzaTimer - Demo verisjon!", "tool menu close", "txtTime Go Grandiosa BigOne Annet Stopp Lukk txtTime"}},
+            {"frmVignereVisual", {WindowId::frmVignereVisual, "Vignere Visual", "tool menu close", "Text1 Command1 Text2 Text3 Text4 Command2 Text1"}},
+            {"frmGreetz", {WindowId::frmGreetz, "qelCrypto - Greetz", "tool menu close", "cmdGreetzBack cmdGreetzBack"}},
+            {"frmChangelog", {WindowId::frmChangelog, "qelCrypto - Changelog", "tool menu close", "cmdBack cmdChangelogPrint Text1 cmdBack"}},
         });
         // clang-format on
     }
     void design()
     {
-        const auto& [id, title, tabOrder] = TheRow<DesignRow>();
+        const auto& [id, title, frame, tabOrder] = TheRow<DesignRow>();
         QWidget* window = show(id, false);
         QVERIFY(window != nullptr);
         QCOMPARE(window->objectName(), QTest::currentDataTag());
         QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(Frame(window), frame);
         QTRY_VERIFY(QApplication::focusWidget() != nullptr);
         QCOMPARE(TabOrder(QApplication::focusWidget()), tabOrder);
         // Every control carries its name, by which the code, the tests and a screen reader's scripts know

@@ -73,7 +73,7 @@ constexpr auto Overflow = ErrorNumber::Overflow;
 const std::vector<ParseTest::ParamType> ParseRows = {
     {"AsWritten", "100001431,\"tg04user\",905\r\n", KeyFile{100001431, U"tg04user", 905}, None},
     {"BlanksAroundFields", "  97 , \"Mast\" ,\t1200  \r\n", KeyFile{97, U"Mast", 1200}, None},
-    {"QuotedCommaAndLetters", "97,\"\xC5s, \xD8\",1\r\n", KeyFile{97, U"Ås, Ø", 1}, None},
+    {"QuotedCommasAndLetters", "97,\"\xC5s, \xD8,\",1\r\n", KeyFile{97, U"Ås, Ø,", 1}, None},
     {"UnquotedUser", "97,Fjord,7", KeyFile{97, U"Fjord", 7}, None},
     {"FieldsOnLines", "97\n\"Fjord\"\r\n7\r\n", KeyFile{97, U"Fjord", 7}, None},
     {"AfterClosingQuoteDropped", "97,\"Ka\"ktus,7", KeyFile{97, U"Ka", 7}, None},
