@@ -320,9 +320,8 @@ class Program:
             raise Timeout(f"{timeout_error}; it read {seen[-1]!r}" if seen else str(timeout_error)) from None
 
     def type_into(self, node, text, tries=3):
-        """Types into a box and checks what arrived. xdotool types a letter missing from the keymap
-        (ø, å) through a key it remaps for the moment, and now and then the letter gets lost on the way;
-        a person would see that and type again."""
+        """Types into a box and checks what arrived; should a key get lost on the way, types again, as a
+        person who saw it would."""
         for attempt in range(tries):
             key("ctrl+a", "BackSpace")
             type_text(text)
