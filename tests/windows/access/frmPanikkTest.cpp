@@ -69,13 +69,9 @@ private slots:
         QCOMPARE(wrap(U"", 3), "");
     }
 
-    // The window covers the screen without a frame; the window design test holds its picture, the text
+    // The window covers the screen; the window design test holds its frame and its picture, the text
     // centred on the crash screen's blue.
-    void coversTheScreen()
-    {
-        QCOMPARE(w->geometry(), w->screen()->geometry());
-        QVERIFY(w->windowFlags().testFlag(Qt::FramelessWindowHint));
-    }
+    void coversTheScreen() { QCOMPARE(w->geometry(), w->screen()->geometry()); }
 
     // With two screens (the two-screen run of this test), the text goes where the main window was and
     // the other screen is covered in blue; leaving uncovers both.
