@@ -92,7 +92,6 @@ class VigenereRun
 {
 public:
     VigenereRun(TextView key, TransformMode mode);
-    bool usable() const { return m_period > 0; }
     void apply(TextView in, char32_t* out);
 
 private:
