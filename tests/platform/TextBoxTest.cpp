@@ -110,7 +110,7 @@ private slots:
     void editsLandInTheExactText_data()
     {
         AddRows<EditRow>({
-            {"typed line breaks", {QString(), 0, u"ab↵c⇧d\u2028"_s, u"ab\r\nc\r\nd\r\n"_s}},
+            {"typed line breaks", {u"]"_s, 0, u"ab↵c⇧d\u2028x"_s, u"ab\r\nc\r\nd\r\nx]"_s}},
             {"backspace at end after lone CR", {u"a\rb"_s, 3, u"⌫"_s, u"a\r"_s}},
             {"backspace deletes lone CR", {u"a\rb"_s, 2, u"⌫"_s, u"ab"_s}},
             {"type after lone LF", {u"a\nb"_s, 2, u"xy"_s, u"a\nxyb"_s}},
