@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStyleHints>
+#include <QTimer>
 #include <QTest>
 
 #include <algorithm>
@@ -276,6 +277,34 @@ private slots:
                              u"&Lim inn"_s + key(QKeySequence::Paste), u"&Slett"_s,
                              u"&Merk alt"_s + key(QKeySequence::SelectAll)}));
         }
+    }
+
+    // The box's own menu undoes and redoes from the box's history, exactly, and offers each step only
+    // while there is one.
+    void menuStepsThroughTheHistory()
+    {
+        // Opens the menu, notes whether "Angre" and "Gjør om" are offered, and chooses one of them.
+        const auto choose = [this](int step) {
+            QString offered;
+            QTimer::singleShot(0, m_box, [&offered, step] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu != nullptr);
+                for (int i = 0; i < 2; ++i)
+                    offered += menu->actions().value(i)->isEnabled() ? u'1' : u'0';
+                menu->actions().value(step)->trigger();
+                menu->close();
+            });
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), m_box->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(m_box, &key);
+            return offered;
+        };
+        m_box->setText(U"a\r");
+        m_box->moveCursor(QTextCursor::End);
+        press(U'x');
+        QCOMPARE(choose(0), u"10"_s);
+        QCOMPARE(ToQString(m_box->text()), u"a\r"_s);
+        QCOMPARE(choose(1), u"01"_s);
+        QCOMPARE(ToQString(m_box->text()), u"a\rx"_s);
     }
 };
 
