@@ -11,8 +11,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStyleHints>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -294,7 +294,8 @@ private slots:
                 menu->actions().value(step)->trigger();
                 menu->close();
             });
-            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2), m_box->mapToGlobal(QPoint(2, 2)));
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                  m_box->mapToGlobal(QPoint(2, 2)));
             QApplication::sendEvent(m_box, &key);
             return offered;
         };

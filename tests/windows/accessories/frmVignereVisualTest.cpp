@@ -160,7 +160,8 @@ private slots:
                                            first->columnHeaderCells().value(0)->role()}),
                  (QList<QAccessible::Role>{QAccessible::RowHeader, QAccessible::ColumnHeader}));
         QVERIFY(grid->child(grid->childCount()) == nullptr && grid->child(-1) == nullptr);
-        QVERIFY(rows->cellAt(29, 0) == nullptr && rows->cellAt(1000, 0) == nullptr && rows->cellAt(0, 29) == nullptr);
+        QVERIFY(rows->cellAt(29, 0) == nullptr && rows->cellAt(1000, 0) == nullptr &&
+                rows->cellAt(0, 29) == nullptr);
 
         // A whole row or column marked counts as a selected row or column; there is none past the last.
         run("M 2 40");
