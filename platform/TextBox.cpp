@@ -435,17 +435,25 @@ void TextBox::onContentsChange(int position, int removed, int added)
         return;
 
     // The changed stretch: what lies between the longest common prefix and suffix. Where the same
-    // characters could have been changed in more than one place, the document's own position decides.
+    // characters could have been changed in more than one place, the typing ends at the cursor; failing
+    // that, the document's own position decides. An input method's commit names its whole paragraph,
+    // so its position alone would take the unchanged characters before the cursor for typed ones.
     const qsizetype shorter = std::min(before.size(), nowSize);
-    qsizetype prefix = lo;
-    while (prefix < std::min(hi, hiNow) && before[prefix] == now(prefix))
-        ++prefix;
-    prefix = std::clamp<qsizetype>(position, lo, prefix);
+    qsizetype common = lo;
+    while (common < std::min(hi, hiNow) && before[common] == now(common))
+        ++common;
+    const auto suffixAfter = [&](qsizetype prefix) {
+        qsizetype suffix = std::min(before.size() - hi, shorter - prefix);
+        while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == now(nowSize - 1 - suffix))
+            ++suffix;
+        return suffix;
+    };
+    const qsizetype inserted = nowSize - suffixAfter(common) - common;
+    qsizetype prefix = std::clamp<qsizetype>(textCursor().position() - inserted,
+                                             std::clamp<qsizetype>(position, lo, common), common);
     if (prefix > 0 && before[prefix - 1].isHighSurrogate())
         --prefix;
-    qsizetype suffix = std::min(before.size() - hi, shorter - prefix);
-    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == now(nowSize - 1 - suffix))
-        ++suffix;
+    qsizetype suffix = suffixAfter(prefix);
     if (suffix > 0 && before[before.size() - suffix].isLowSurrogate())
         --suffix;
 

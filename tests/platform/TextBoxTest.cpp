@@ -35,7 +35,8 @@ class TextBoxTest : public QObject
 
     // ⌫ Backspace, ⌦ Delete, ↵ Return, ⇧ Shift+Return, ◂ Shift+Left, ▣ select all, © copy, ⎘ paste, ↶ undo,
     // ↷ Ctrl+Shift+Z, ⤼ Ctrl+Y; ⊘ makes the box read-only, ✎ sets the text "x\r", ® reserves Ctrl+A for the
-    // window, ƒ puts "p\nq" on the clipboard as another program would, ⌨ commits "ba" from an input method;
+    // window, ƒ puts "p\nq" on the clipboard as another program would, ⌨ commits "ba" from an input method
+    // (✍ shows "b" composing first);
     // any other character is typed.
     void press(char32_t key)
     {
@@ -50,7 +51,10 @@ class TextBoxTest : public QObject
             m_box->setText(U"x\r");
         else if (text == u"ƒ")
             QGuiApplication::clipboard()->setText(u"p\nq"_s);
-        else if (text == u"⌨") {
+        else if (text == u"⌨" || text == u"✍") {
+            QInputMethodEvent composing(u"b"_s, {});
+            if (text == u"✍")
+                QApplication::sendEvent(m_box, &composing);
             QInputMethodEvent commit;
             commit.setCommitString(u"ba"_s);
             QApplication::sendEvent(m_box, &commit);
@@ -122,6 +126,7 @@ private slots:
             {"astral over astral, same low half", {u"\U0001F600"_s, 0, u"▣\U0001FA00"_s, u"\U0001FA00"_s}},
             {"type after astral", {u"\U0001F600"_s, 2, u"x"_s, u"\U0001F600x"_s}},
             {"input method over a selection", {u"xab"_s, 3, u"◂◂⌨"_s, u"xba"_s}},
+            {"input method after lone breaks", {u"a\rb\n"_s, 4, u"✍"_s, u"a\rb\nba"_s}},
             // The document shows ←← either way; only the exact text tells where the typed one went.
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
             {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
