@@ -73,5 +73,21 @@ TEST_F(KeyDiskTest, WriteFailureAsksAgain)
     EXPECT_EQ(fakes.dialogs.messages(), (std::vector{question, question, description, question}));
 }
 
+// What No describes, word for word, as users have always read it: the number is part of the text.
+TEST(KeyDiskMessagesTest, DescribeFileFailures)
+{
+    const std::pair<ErrorNumber, Text> rows[] = {
+        {ErrorNumber::FileNotFound, U"Feilkode 53: Finner ikke filen"},
+        {ErrorNumber::DeviceIoError, U"Feilkode 57: I/U-feil på enheten"},
+        {ErrorNumber::DiskFull, U"Feilkode 61: Disken er full"},
+        {ErrorNumber::InputPastEnd, U"Feilkode 62: Lesing forbi slutten av filen"},
+        {ErrorNumber::PermissionDenied, U"Feilkode 70: Ingen tilgang"},
+        {ErrorNumber::DiskNotReady, U"Feilkode 71: Disken er ikke klar"},
+        {ErrorNumber::PathFileAccess, U"Feilkode 75: Feil ved tilgang til bane eller fil"},
+    };
+    for (const auto& [number, text] : rows)
+        EXPECT_EQ(KeyDiskMessages::FailureDescription(Messages::FileFailure(number)).text, text);
+}
+
 } // namespace
 } // namespace qel
