@@ -124,7 +124,7 @@ private slots:
             {"backspace after astral", {u"\U0001F600\r\U0001F600b"_s, 5, u"⌫"_s, u"\U0001F600\rb"_s}},
             {"astral over astral", {u"\U0001F600"_s, 0, u"▣\U0001F601"_s, u"\U0001F601"_s}},
             {"astral over astral, same low half", {u"\U0001F600"_s, 0, u"▣\U0001FA00"_s, u"\U0001FA00"_s}},
-            {"type after astral", {u"\U0001F600"_s, 2, u"x"_s, u"\U0001F600x"_s}},
+            {"type after the lowest astral", {u"\U00010000y"_s, 2, u"x"_s, u"\U00010000xy"_s}},
             {"input method over a selection", {u"xab"_s, 3, u"◂◂⌨"_s, u"xba"_s}},
             {"input method after lone breaks", {u"a\rb\n"_s, 4, u"✍"_s, u"a\rb\nba"_s}},
             // The document shows ←← either way; only the exact text tells where the typed one went.
