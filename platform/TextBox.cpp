@@ -448,9 +448,10 @@ void TextBox::onContentsChange(int position, int removed, int added)
             ++suffix;
         return suffix;
     };
+    const int cursorDisplay = textCursor().position();
     const qsizetype inserted = nowSize - suffixAfter(common) - common;
-    qsizetype prefix = std::clamp<qsizetype>(textCursor().position() - inserted,
-                                             std::clamp<qsizetype>(position, lo, common), common);
+    qsizetype prefix =
+        std::clamp<qsizetype>(cursorDisplay - inserted, std::clamp<qsizetype>(position, lo, common), common);
     if (prefix > 0 && before[prefix - 1].isHighSurrogate())
         --prefix;
     qsizetype suffix = suffixAfter(prefix);
@@ -464,7 +465,6 @@ void TextBox::onContentsChange(int position, int removed, int added)
     const Text typed = FromTyped(nowMid(prefix, nowSize - suffix - prefix));
 
     // Where the cursor stands in the exact text once the typing is in.
-    const int cursorDisplay = textCursor().position();
     std::size_t cursorExact = 0;
     if (cursorDisplay <= prefix)
         cursorExact = exactIndexAt(cursorDisplay);
