@@ -5,6 +5,7 @@
 #include "QtText.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -585,6 +586,32 @@ void TextBox::insertFromMimeData(const QMimeData* source)
     const std::size_t from = exactIndexAt(cursor.selectionStart());
     const std::size_t to = exactIndexAt(cursor.selectionEnd());
     replaceExact(from, to, pasted, from + pasted.size());
+}
+
+// Qt moves a stretch within the box by taking it out of the document before it asks for the dropped
+// text, while the exact text still holds it: the move is made here instead, as one edit of the exact text.
+void TextBox::dropEvent(QDropEvent* event)
+{
+    const QTextCursor selection = textCursor();
+    if (event->source() != viewport() || event->dropAction() != Qt::MoveAction || isReadOnly() ||
+        !selection.hasSelection()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    if (at >= selection.selectionStart() && at <= selection.selectionEnd())
+        return;
+    const std::size_t from = exactIndexAt(selection.selectionStart());
+    const std::size_t to = exactIndexAt(selection.selectionEnd());
+    const std::size_t drop = exactIndexAt(at);
+    const TextView exact(m_exact);
+    const TextView moved = exact.substr(from, to - from);
+    if (drop > to)
+        replaceExact(from, drop, Text(exact.substr(to, drop - to)).append(moved), drop);
+    else
+        replaceExact(drop, to, Text(moved).append(exact.substr(drop, from - drop)), drop + moved.size());
+    setFocus();
 }
 
 } // namespace qel

@@ -61,6 +61,7 @@ protected:
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // One step of a history: at `at` the text holds `length` characters where `replaced` stood before;

@@ -199,6 +199,41 @@ class TwoCopies(Session):
             self.assert_clean_exit(program)
 
 
+class Editing(Session):
+    def test_a_stretch_dragged_within_the_box_keeps_its_lone_cr(self):
+        """Qt takes a dragged stretch out of the box before the box sees what was dropped."""
+        program = self.start()
+        main = self.log_in(program)
+        source, _ = self.boxes(program, main)
+        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"ab\rcdef", check=True, timeout=10)
+        self.menu(program, main, "Edit", "Paste")
+        program.wait_text(source, "ab←cdef")
+        program.click(source)
+        key("ctrl+Home", "Right", "shift+Right", "shift+Right", "shift+Right")  # b←c
+
+        def point(offset, share):
+            """A point on character offset's middle line, share of the way across it."""
+            box = source.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+            return str(round((box[0] + box[2] * share) * SCALE)), str(round((box[1] + box[3] / 2) * SCALE))
+
+        start, end = point(2, 0.5), point(6, 0.1)  # from the ← to just before the f
+        xdotool("mousemove", "--sync", *start)
+        xdotool("mousedown", "1")
+        for step in range(1, 11):  # by steps, as a hand moves, past the distance that starts a drag
+            xdotool("mousemove", "--sync", *(str(round(int(a) + (int(b) - int(a)) * step / 10))
+                                              for a, b in zip(start, end)))
+            time.sleep(0.05)
+        xdotool("mouseup", "1")
+        program.wait_text(source, "adeb←cf")
+        key("ctrl+a", "ctrl+c")
+        exact = wait_for("the box's exact text on the clipboard", lambda: subprocess.run(
+            ["xclip", "-o", "-selection", "clipboard", "-t", "application/x-qelcrypto-text"],
+            capture_output=True, timeout=5).stdout or None)
+        self.assertEqual(exact, b"adeb\rcf")
+        key("ctrl+z")  # the move is one step back
+        program.wait_text(source, "ab←cdef")
+
+
 class LargeTexts(Session):
     def test_a_million_characters_through_the_clipboard(self):
         """A million characters pasted shows its count, and each command on them completes; the times
