@@ -8,6 +8,25 @@ namespace {
 
 const QString FileName = QString::fromLatin1(KeyFileName);
 
+// The seal is the minute of the file's own time, which the drive sets, not the clock read before the
+// write: a FAT stick rounds it up to the next even second, into the next minute from second 58 on. So
+// the file's time is read back, and a file sealed with another minute is written again with that one;
+// the second write's time comes later still, within the same minute unless a minute passed meanwhile.
+std::optional<Failure> WriteSealed(KeyDrive& drive, KeyFile& key)
+{
+    for (int attempt = 0;; ++attempt) {
+        if (std::optional<Failure> failure = drive.replace(FileName, FormatKeyFile(key)))
+            return failure;
+        const Result<QDateTime> modified = drive.lastModified(FileName);
+        if (!modified.ok())
+            return modified.failure();
+        const auto sealed = static_cast<std::int16_t>(TimeOfDay(modified.value()));
+        if (sealed == key.time || attempt == 1)
+            return std::nullopt;
+        key.time = sealed;
+    }
+}
+
 } // namespace
 
 int TimeOfDay(const QDateTime& moment)
@@ -41,8 +60,8 @@ void WriteKeyDisk(const Services& services, const Text& user)
             services.dialogs.showMessage(KeyDiskMessages::PrimeFailure());
             return;
         }
-        const KeyFile key{number, user, static_cast<std::int16_t>(TimeOfDay(services.clock.now()))};
-        const std::optional<Failure> failure = services.drive.replace(FileName, FormatKeyFile(key));
+        KeyFile key{number, user, static_cast<std::int16_t>(TimeOfDay(services.clock.now()))};
+        const std::optional<Failure> failure = WriteSealed(services.drive, key);
         if (!failure || !RetryAfter(services.dialogs, KeyDiskMessages::WriteFailure(), *failure))
             return;
     }

@@ -87,11 +87,12 @@ private:
 };
 
 // Drive A: as a temporary directory, with failures a test can plant: tests run with rights that no
-// write-protection stops, so a failing disk is told what to report.
+// write-protection stops, so a failing disk is told what to report. A file written through it takes
+// the test's clock as its time.
 class TestDrive final : public KeyDrive
 {
 public:
-    TestDrive() : m_disk(m_dir.path()) {}
+    explicit TestDrive(const Clock& clock) : m_clock(clock), m_disk(m_dir.path()) {}
 
     QString path(const QString& name) const { return m_disk.path(name); }
     void put(const QString& name, const QByteArray& bytes, const QDateTime& modified) const
@@ -116,6 +117,9 @@ public:
         m_readFailures.insert(m_readFailures.end(), count, number);
     }
     int reads() const { return m_reads; }
+    // Files written from now on take a time this much later than the clock's, as a FAT stick rounds a
+    // file's time up to the next even second.
+    void stampLate(qint64 milliseconds) { m_late = milliseconds; }
 
     Result<std::string> read(const QString& name, qint64 limit) const override
     {
@@ -129,7 +133,13 @@ public:
     {
         if (auto failure = planted(m_writeFailures))
             return failure;
-        return m_disk.replace(name, content);
+        if (auto failure = m_disk.replace(name, content))
+            return failure;
+        QFile file(path(name));
+        if (!file.open(QIODevice::Append) ||
+            !file.setFileTime(m_clock.now().addMSecs(m_late), QFileDevice::FileModificationTime))
+            return Messages::FileFailure(ErrorNumber::PathFileAccess);
+        return std::nullopt;
     }
     // The user cancels the next choice of a medium.
     void cancelNextChoice() { m_cancelChoice = true; }
@@ -145,6 +155,8 @@ private:
         return Messages::FileFailure(number);
     }
 
+    const Clock& m_clock;
+    qint64 m_late = 0;
     QTemporaryDir m_dir;
     DirectoryDrive m_disk;
     mutable std::deque<ErrorNumber> m_readFailures;
@@ -207,7 +219,7 @@ struct FakeServices {
     FakeClock clock;
     ScriptedRandom random{{0.5}};
     FakeBeep beep;
-    TestDrive drive;
+    TestDrive drive{clock};
     TestPrinter printer;
     Services services{dialogs, clipboard, clock, random, beep, drive, printer};
 };

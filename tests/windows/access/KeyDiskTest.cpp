@@ -73,6 +73,17 @@ TEST_F(KeyDiskTest, WriteFailureAsksAgain)
     EXPECT_EQ(fakes.dialogs.messages(), (std::vector{question, question, description, question}));
 }
 
+// A FAT stick rounds the file's time up to the next even second: a disk made in a minute's last two
+// seconds holds the next minute, and is sealed with that one.
+TEST_F(KeyDiskTest, SealedWithTheMinuteTheDriveGaveTheFile)
+{
+    fakes.clock.set(madeAt.addMSecs(28'500));
+    fakes.drive.stampLate(1'500);
+    WriteKeyDisk(fakes.services, U"tg04user");
+    EXPECT_EQ(fakes.drive.content(Name), "100001431,\"tg04user\",906\r\n");
+    EXPECT_TRUE(accepted());
+}
+
 // What No describes, word for word, as users have always read it: the number is part of the text.
 TEST(KeyDiskMessagesTest, DescribeFileFailures)
 {
