@@ -67,10 +67,13 @@ bool DirectoryDrive::holds(const QString& name) const
            (failure->number != ErrorNumber::FileNotFound && failure->number != ErrorNumber::DiskNotReady);
 }
 
+// Only media that are there: Windows lists a card reader's slot as a drive with no card in it, which
+// would otherwise be offered for the key disk and fail the write.
 QStringList MediaDrive::media() const
 {
     QStringList points = m_media();
     points.removeAll(m_driveA.root());
+    points.removeIf([this](const QString& point) { return !DirectoryDrive(point, m_kind).ready(); });
     return points;
 }
 

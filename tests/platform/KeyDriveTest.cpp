@@ -202,7 +202,10 @@ TEST_F(MediaDriveTest, ReadsDriveAFirstThenTheFirstStickWithAKeyFile)
 
 TEST_F(MediaDriveTest, WritesToDriveAOrTheOneStickOrTheStickPicked)
 {
+    // A drive with no medium in it, as a card reader's empty slot, is neither offered nor counted.
+    const QString emptySlot = dir.filePath(QStringLiteral("E"));
     pick = 1;
+    mounted.insert(1, emptySlot);
     ASSERT_TRUE(drive.chooseMediumForWriting());
     ASSERT_FALSE(drive.replace(Name, "picked").has_value());
     EXPECT_EQ(offered, (QStringList{"NØKKEL", "STICK"}));
@@ -216,7 +219,7 @@ TEST_F(MediaDriveTest, WritesToDriveAOrTheOneStickOrTheStickPicked)
     }
     offered.clear();
 
-    mounted = {sticks[0]};
+    mounted = {emptySlot, sticks[0]};
     ASSERT_TRUE(drive.chooseMediumForWriting());
     ASSERT_FALSE(drive.replace(Name, "the one").has_value());
     EXPECT_EQ(on(sticks[0]), "the one");
