@@ -120,13 +120,24 @@ bool MediaDrive::chooseMediumForWriting()
     return true;
 }
 
-std::optional<Failure> MediaDrive::replace(const QString& name, const std::string& content)
+DirectoryDrive MediaDrive::writeTarget() const
 {
     if (m_chosen)
-        return m_chosen->replace(name, content);
+        return *m_chosen;
     if (const QStringList points = media(); !m_driveA.ready() && points.size() == 1)
-        return DirectoryDrive(points.front(), m_kind).replace(name, content);
-    return m_driveA.replace(name, content);
+        return DirectoryDrive(points.front(), m_kind);
+    return m_driveA;
+}
+
+std::optional<Failure> MediaDrive::replace(const QString& name, const std::string& content)
+{
+    m_written = writeTarget();
+    return m_written->replace(name, content);
+}
+
+Result<QDateTime> MediaDrive::lastWritten(const QString& name) const
+{
+    return m_written ? m_written->lastModified(name) : lastModified(name);
 }
 
 QStringList MediaMountPoints(const QByteArray& mountinfo)

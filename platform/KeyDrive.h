@@ -25,6 +25,9 @@ public:
     virtual Result<QDateTime> lastModified(const QString& name) const = 0;
     // Creates the file or replaces it as a whole: a write that fails leaves the earlier file as it was.
     virtual std::optional<Failure> replace(const QString& name, const std::string& content) = 0;
+    // When the file that replace() last wrote was written, in local time; a drive of several media
+    // reads it from the medium written to, which need not be the one read from.
+    virtual Result<QDateTime> lastWritten(const QString& name) const { return lastModified(name); }
     // Settles which medium the key files that follow are written to, asking the user where several
     // could take them; false when the user cancelled. A drive of one medium has nothing to settle.
     virtual bool chooseMediumForWriting() { return true; }
@@ -92,17 +95,20 @@ public:
     Result<std::string> read(const QString& name, qint64 limit) const override;
     Result<QDateTime> lastModified(const QString& name) const override;
     std::optional<Failure> replace(const QString& name, const std::string& content) override;
+    Result<QDateTime> lastWritten(const QString& name) const override;
     bool chooseMediumForWriting() override;
 
 private:
     QStringList media() const;
     DirectoryDrive holderOf(const QString& name) const;
+    DirectoryDrive writeTarget() const;
 
     DirectoryDrive m_driveA;
     ListMedia m_media;
     Choose m_choose;
     DirectoryDrive::Kind m_kind;
     std::optional<DirectoryDrive> m_chosen;
+    std::optional<DirectoryDrive> m_written;
 };
 
 // The mount points under /media and /run/media in a mount table as /proc/self/mountinfo gives it, in

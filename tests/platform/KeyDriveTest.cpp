@@ -237,6 +237,22 @@ TEST_F(MediaDriveTest, WritesToDriveAOrTheOneStickOrTheStickPicked)
     EXPECT_EQ(drive.replace(Name, "x")->number, ErrorNumber::DiskNotReady);
 }
 
+// The time of a key file just written, which seals it, comes from the stick it went to, not from the
+// first stick with a key file, which a login reads.
+TEST_F(MediaDriveTest, TheTimeOfAWriteIsReadWhereItWent)
+{
+    const QDateTime longAgo(QDate(2001, 2, 3), QTime(4, 5));
+    ASSERT_FALSE(DirectoryDrive(sticks[0]).replace(Name, "older").has_value());
+    QFile older{DirectoryDrive(sticks[0]).path(Name)};
+    ASSERT_TRUE(older.open(QIODevice::Append));
+    ASSERT_TRUE(older.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    pick = 1;
+    ASSERT_TRUE(drive.chooseMediumForWriting());
+    ASSERT_FALSE(drive.replace(Name, "new").has_value());
+    EXPECT_EQ(drive.lastWritten(Name).value(), DirectoryDrive(sticks[1]).lastModified(Name).value());
+    EXPECT_EQ(drive.lastModified(Name).value(), longAgo);
+}
+
 // A stick mounted under a folder of /media, as a desktop mounts it, found without being named.
 TEST(MediaDrive, RealStickUnderMedia)
 {

@@ -17,7 +17,7 @@ std::optional<Failure> WriteSealed(KeyDrive& drive, KeyFile& key)
     for (int attempt = 0;; ++attempt) {
         if (std::optional<Failure> failure = drive.replace(FileName, FormatKeyFile(key)))
             return failure;
-        const Result<QDateTime> modified = drive.lastModified(FileName);
+        const Result<QDateTime> modified = drive.lastWritten(FileName);
         if (!modified.ok())
             return modified.failure();
         const auto sealed = static_cast<std::int16_t>(TimeOfDay(modified.value()));
