@@ -49,9 +49,6 @@ TEST_F(KeyDiskTest, MadeAndReadBack)
 TEST_F(KeyDiskTest, WriteFailureAsksAgain)
 {
     const MessageBoxRequest question = KeyDiskMessages::WriteFailure();
-    EXPECT_EQ(question.title, U"KeyDisk Error");
-    EXPECT_EQ(question.buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(question.icon, MessageIcon::Critical);
     fakes.drive.failNextWrites(ErrorNumber::DiskFull, 1);
     fakes.dialogs.answerNextMessage(MessageAnswer::Yes);
     WriteKeyDisk(fakes.services, U"Mast");
@@ -84,9 +81,17 @@ TEST_F(KeyDiskTest, SealedWithTheMinuteTheDriveGaveTheFile)
     EXPECT_TRUE(accepted());
 }
 
-// What No describes, word for word, as users have always read it: the number is part of the text.
-TEST(KeyDiskMessagesTest, DescribeFileFailures)
+// What the boxes say, word for word, as users have always read it: the number is part of the text.
+TEST(KeyDiskMessagesTest, WordForWord)
 {
+    const auto question = [](const char32_t* text) {
+        return MessageBoxRequest{Text(text) + U" Vil du prøve på ny? (Trykk Nei for feilbeskrivelse, eller "
+                                              U"avbryt for å gå tilbake til programmet)",
+                                 U"KeyDisk Error", MessageButtons::YesNoCancel, MessageIcon::Critical};
+    };
+    EXPECT_EQ(KeyDiskMessages::ReadFailure(), question(U"Feil ved KeyDisk verifikasjon."));
+    EXPECT_EQ(KeyDiskMessages::WriteFailure(), question(U"Feil ved skriving til diskett."));
+
     const std::pair<ErrorNumber, Text> rows[] = {
         {ErrorNumber::FileNotFound, U"Feilkode 53: Finner ikke filen"},
         {ErrorNumber::DeviceIoError, U"Feilkode 57: I/U-feil på enheten"},
