@@ -7,10 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
-
-#include <algorithm>
 
 using namespace qel;
 using namespace qel::testing;
@@ -92,8 +89,9 @@ private slots:
 
     void everyControlIsNamedAndReached_data() { everyWindow(); }
     // The controls and every menu command, as a screen reader names them; the list is of the nameless.
-    // Then Tab from the control that has the focus on opening, round the chain back to it. A group of
-    // radio buttons is one stop, as in every toolkit: the arrow keys move within it.
+    // Then Tab from the control that has the focus on opening, round the chain back to it, stops once at
+    // each control that takes Tab. A group of radio buttons is one stop, as in every toolkit: its other
+    // buttons take the focus from a click or the arrow keys only. The order is the design test's.
     void everyControlIsNamedAndReached()
     {
         QFETCH(WindowId, id);
@@ -129,34 +127,17 @@ private slots:
             return;
         QWidget* first = QApplication::focusWidget();
         QVERIFY(first != nullptr && first->window() == window);
-        QSet<QWidget*> visited{first};
-        for (int step = 0; step < 40; ++step) {
+        QStringList controls, stops;
+        for (QWidget* control : reachable)
+            controls << Label(control);
+        for (int step = 0; step < 40 && (step == 0 || QApplication::focusWidget() != first); ++step) {
+            stops << Label(QApplication::focusWidget());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            if (QApplication::focusWidget() == first)
-                break;
-            visited << QApplication::focusWidget();
         }
         QCOMPARE(QApplication::focusWidget(), first);
-        QStringList missed, strays;
-        const auto inVisitedGroup = [&visited](const QWidget* control) {
-            const auto* radio = qobject_cast<const QRadioButton*>(control);
-            return radio != nullptr && radio->autoExclusive() &&
-                   std::ranges::any_of(visited, [radio](const QWidget* stop) {
-                       const auto* other = qobject_cast<const QRadioButton*>(stop);
-                       return other != nullptr && other->autoExclusive() &&
-                              other->parent() == radio->parent();
-                   });
-        };
-        for (QWidget* control : reachable) {
-            if (!visited.contains(control) && !inVisitedGroup(control))
-                missed << Label(control);
-        }
-        for (QWidget* widget : visited) {
-            if (!reachable.contains(widget))
-                strays << Label(widget);
-        }
-        QVERIFY2(missed.isEmpty(), qPrintable("not reached: " + missed.join(" ")));
-        QVERIFY2(strays.isEmpty(), qPrintable("not controls: " + strays.join(" ")));
+        controls.sort();
+        stops.sort();
+        QCOMPARE(stops, controls);
     }
 
     // Each command of the main window is reached with the keyboard: by a key of its own, or through
