@@ -96,7 +96,6 @@ private slots:
         QCOMPARE(windows(), "frmLogin- frmCrypt+ frmCryptKey+ frmPanikk-");
         QCOMPARE(crypt()->txtInput()->text(), U"hemmelig");
         QCOMPARE(welcome(), U"Velkommen til qelCrypto Kaktus");
-        QCOMPARE(login()->Label3()->text(), "");
 
         // A second panic shows the same screen again.
         QWidget* screen = app->rules.Find<frmPanikk>(WindowId::frmPanikk);
@@ -137,11 +136,11 @@ private slots:
         QCOMPARE(app->state.CryptKey, U"NØKKEL");
     }
 
-    // Every way out: each ends with nothing loaded, and the program ends once the handler returns.
+    // Every way out: each ends with nothing loaded, and the program ends once the handler returns. Avslutt
+    // is clicked with more loaded than the login window: the main window and the panic screen, hidden.
     void leaving_data()
     {
         QTest::addColumn<QString>("way");
-        QTest::newRow("Avslutt at the start") << "Avslutt";
         QTest::newRow("Lukk (Ctrl+Q) on the main window") << "Lukk";
         QTest::newRow("main window's close box") << "close main";
         QTest::newRow("Avslutt after a panic") << "panic, Avslutt";
@@ -153,8 +152,7 @@ private slots:
     void leaving()
     {
         QFETCH(QString, way);
-        if (way != "Avslutt")
-            logIn("kaktus");
+        logIn("kaktus");
         if (way == "Lukk" || way.startsWith("close") || way.contains("dialog"))
             run("setCryptKey");
         if (way == "Lukk") {
@@ -172,7 +170,7 @@ private slots:
             run("loggut");
             QCoreApplication::processEvents();
         }
-        if (way == "Avslutt" || way.endsWith("Avslutt"))
+        if (way.endsWith("Avslutt"))
             QTest::mouseClick(login()->findChild<QPushButton*>("cmdAvslutt"), Qt::LeftButton);
         if (way == "Lukk")
             press(Qt::Key_Q, Qt::ControlModifier);
