@@ -110,13 +110,11 @@ class frmVignereVisualTest : public WindowTest
     }
 
 private slots:
-    // The grid as a screen reader meets it (the window design test holds its picture): a table of
-    // letters under their headers, each cell on its square, in reading order.
+    // The grid as a screen reader meets it (the window design test holds its picture, all white): a table
+    // of letters under their headers, each cell on its square, in reading order.
     void loadsAsDesigned()
     {
         open();
-        QCOMPARE(marked(), QStringList());
-
         QAccessibleInterface* grid = table();
         QCOMPARE(grid->role(), QAccessible::Table);
         QAccessibleTableInterface* rows = grid->tableInterface();
@@ -275,7 +273,8 @@ private slots:
         QCOMPARE(square->text(QAccessible::Name), "h");
     }
 
-    // A mark is painted at once, where it is; a closed window comes back white, with empty boxes.
+    // A mark is painted at once, where it is. A closed window is unloaded: the one that opens next is new,
+    // white as refused finds it after marking's marks, with empty boxes as in its picture.
     void marksArePainted()
     {
         open();
@@ -296,9 +295,6 @@ private slots:
         QTRY_VERIFY(!app->rules.IsLoaded(WindowId::frmVignereVisual) &&
                     QApplication::topLevelWidgets().isEmpty());
         QVERIFY(QAccessible::accessibleInterface(square) == nullptr);
-        open();
-        QCOMPARE(marked(), QStringList());
-        QVERIFY(w->Text1()->text().isEmpty() && w->Text2()->text().isEmpty());
     }
 };
 
