@@ -42,10 +42,10 @@ class frmCryptKeyTest : public WindowTest
 
 private slots:
 
-    // Text typed by hand over the whole preview, then into the entry (\b erases), gives the preview; a second
-    // Show brings the dialog back as it is. Copy puts a usable preview on the clipboard; OK, Return or keypad
-    // Enter store it exactly and unload. One that begins "error:" (exactly so) is neither copied nor stored,
-    // and OK refuses it with a box. The close box unloads and stores nothing.
+    // Text typed by hand over the whole preview, then into the entry (\b erases), gives the preview; how a
+    // typed key is made one is VigenereTest's. Copy puts a usable preview on the clipboard; OK, Return or
+    // keypad Enter store it exactly and unload. One that begins "error:" (exactly so) is neither copied nor
+    // stored, and OK refuses it with a box. The close box unloads and stores nothing.
     void copyAndOkTakeOnlyAUsablePreview_data()
     {
         const int Return = Qt::Key_Return;
@@ -53,16 +53,14 @@ private slots:
         // clang-format off
         AddRows<PreviewRow>({
             {"nothing typed", {none, none, 0, "error: no input\r\n", false}},
-            {"words and digits", {none, u"hemmelig nøkkel 42"_s, 0, "HEMMELIGNØKKEL", true}},
             {"Norwegian letters, Return", {none, u"blåbær øl"_s, Return, "BLÅBÆRØL", true}},
             {"keypad Enter", {none, u"hemmelig ø"_s, int(Qt::Key_Enter), "HEMMELIGØ", true}},
             {"too short, Return", {none, u"ab1"_s, Return, "error: key too short", false}},
             {"emptied again", {none, u"abcde\b\b\b\b\b"_s, 0, "error: key too short", false}},
             {"over a hand-typed preview", {u"abc 12"_s, u"nøkkel"_s, 0, "NØKKEL", true}},
-            {"hand-typed key", {u"abc 12 "_s, none, 0, "abc 12 ", true}},
             {"hand-typed capital Error", {u"Error: x"_s, none, 0, "Error: x", true}},
             {"hand-typed leading space", {u" error:"_s, none, 0, " error:", true}},
-            {"hand-typed no colon", {u"error x"_s, none, 0, "error x", true}},
+            {"hand-typed no colon, blanks", {u"error x "_s, none, 0, "error x ", true}},
             {"hand-typed no space", {u"error:x"_s, none, Return, "error:x", false}},
             {"close box", {none, u"hemmelig"_s, -1, "HEMMELIG", true}},
         });
@@ -83,9 +81,6 @@ private slots:
         QCOMPARE(app->fakes.clipboard.writes(), usable ? 1 : 0);
         QCOMPARE(ToQString(app->fakes.clipboard.text()), usable ? preview : QString());
         QVERIFY(app->fakes.dialogs.shown().empty() && key() == "GAMMEL" && loaded() && dialog->isVisible());
-
-        app->rules.Show(WindowId::frmCryptKey);
-        QVERIFY(app->rules.Find<frmCryptKey>(WindowId::frmCryptKey) == dialog && shown() == preview);
 
         const QPointer<QLineEdit> typedInto = entry();
         if (press < 0)
