@@ -74,7 +74,8 @@ class frmCryptTest : public WindowTest
 
 private slots:
     // Left over from an earlier window: another protocol; no user yet, so the welcome ends in its blank.
-    // Vignere without a key says so and shows the input as the output.
+    // Vignere without a key says so and shows the input as the output. The Dill menu's windows open from
+    // it in NavigationTest::leaving, which a disabled command would not.
     void loadsWithDefaults()
     {
         app->state.SelectedProtocol = 2;
@@ -84,8 +85,6 @@ private slots:
         QVERIFY(!w->Check1()->isChecked() && !w->Check1()->isEnabled());
         for (const char* name : {"crypt3", "crypt10", "cryptx"})
             QVERIFY2(!get(name)->isEnabled(), name);
-        for (const char* name : {"changelog", "greetz", "menuPizzaTimer", "vignereVisual"})
-            QVERIFY2(get(name)->isEnabled(), name);
         QCOMPARE(get<QLabel>("lblAntTegn")->text(), QString());
         StatusBar* bar = w->StatusBar1();
         QCOMPARE(bar->count(), 2);
