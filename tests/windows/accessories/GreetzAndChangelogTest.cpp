@@ -30,7 +30,6 @@ class GreetzAndChangelogTest : public WindowTest
 
     frmCrypt* crypt = nullptr;
 
-    frmChangelog* changelog() { return show<frmChangelog>(WindowId::frmChangelog); }
     // The button that has the focus when the window opens is drawn as focused: the style draws a focus
     // frame only in a window whose focus the keyboard has moved.
     static bool buttonFocusShown()
@@ -48,23 +47,9 @@ class GreetzAndChangelogTest : public WindowTest
 
 private slots:
 
-    // Both open over the main window (the window design test holds their pictures); a changelog that
-    // typing does not change.
-    void opensOverTheMainWindow()
-    {
-        auto* greetz = show<frmGreetz>(WindowId::frmGreetz);
-        QCOMPARE(greetz->frameGeometry().center(), crypt->frameGeometry().center());
-        QVERIFY(buttonFocusShown());
-
-        frmChangelog* log = changelog();
-        QCOMPARE(log->frameGeometry().center(), crypt->frameGeometry().center());
-        QTest::keyClicks(log->Text1(), "x");
-        QTest::keyClick(log->Text1(), Qt::Key_Return);
-        QCOMPARE(ToQString(log->Text1()->text()), "Hva er vitsen med changelog?\r\n");
-    }
-
-    // Its button unloads the window and brings up the main window, even from hidden: the next Show loads
-    // the window afresh.
+    // Each opens over the main window with its button's focus drawn (the window design test holds their
+    // pictures). Its button unloads the window and brings up the main window, even from hidden: the next
+    // Show loads the window afresh.
     void closingUnloads_data()
     {
         AddRows<ClosingRow>({{"Greetz, Lukk", {WindowId::frmGreetz, "cmdGreetzBack"}},
@@ -73,8 +58,10 @@ private slots:
     void closingUnloads()
     {
         const auto& [id, button] = TheRow<ClosingRow>();
-        app->rules.Hide(WindowId::frmCrypt);
         const QPointer<QWidget> old = show(id);
+        QCOMPARE(old->frameGeometry().center(), crypt->frameGeometry().center());
+        QVERIFY(buttonFocusShown());
+        app->rules.Hide(WindowId::frmCrypt);
         old->setProperty("used", true);
         QTest::mouseClick(old->findChild<QPushButton*>(button), Qt::LeftButton);
         QTRY_VERIFY(old.isNull());
@@ -82,7 +69,8 @@ private slots:
         QVERIFY(!show(id)->property("used").isValid());
     }
 
-    // Print sends the box's text as one page, or says why nothing came out; the window stays open.
+    // Print sends the box's text, which typing does not change, as one page, or says why nothing came out;
+    // the window stays open.
     void printPrintsTheChangelog_data()
     {
         AddRows<PrintRow>({
@@ -98,8 +86,10 @@ private slots:
     void printPrintsTheChangelog()
     {
         const auto& [planted, box, icon] = TheRow<PrintRow>();
-        frmChangelog* log = changelog();
-        QVERIFY(buttonFocusShown()); // in a window opened first: Qt carries the drawn focus to the next
+        auto* log = show<frmChangelog>(WindowId::frmChangelog);
+        QTest::keyClicks(log->Text1(), "x");
+        QTest::keyClick(log->Text1(), Qt::Key_Return);
+        QCOMPARE(ToQString(log->Text1()->text()), "Hva er vitsen med changelog?\r\n");
         if (planted >= 0)
             app->fakes.printer.failNextPrint(PrintOutcome(planted));
         QTest::mouseClick(log->cmdChangelogPrint(), Qt::LeftButton);
