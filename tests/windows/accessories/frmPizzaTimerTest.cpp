@@ -104,8 +104,7 @@ private slots:
             {"Grandiosa, logged in", {true, "12", grandi}},
             {"start at minute 55 runs into the next hour", {false, "12", "18:55:00 12 min., 19:03:00 4 min., 19:07:00 FERDIG!"}},
             {"a late tick jumps", {true, "59", "09:00:00 59 min., 09:58:30 1 min., 09:59:00 FERDIG!"}},
-            {"0 ends at once", {true, "0", "18:40:10 FERDIG!"}},
-            {"blanks read as 0", {false, " ", "18:40:10 FERDIG!"}},
+            {"blanks read as 0, which ends at once", {true, " ", "18:40:10 FERDIG!"}},
             {"13.5 counts 14", {false, " 13.5 min", "18:40:10 14 min., 18:53:59 1 min., 18:54:00 FERDIG!"}},
             {"clock set back ends it", {true, "12", "18:40:10 12 min., 18:39:00 FERDIG!"}},
         });
