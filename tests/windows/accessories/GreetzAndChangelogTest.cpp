@@ -66,6 +66,7 @@ private slots:
         QTest::mouseClick(old->findChild<QPushButton*>(button), Qt::LeftButton);
         QTRY_VERIFY(old.isNull());
         QTRY_COMPARE(QApplication::activeWindow(), crypt);
+        QVERIFY2(!crypt->testAttribute(Qt::WA_KeyboardFocusChange), "only these two draw focus from opening");
         QVERIFY(!show(id)->property("used").isValid());
     }
 
