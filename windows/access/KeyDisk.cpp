@@ -52,9 +52,10 @@ Result<KeyDiskReading> ReadKeyDisk(const KeyDrive& drive)
 
 void WriteKeyDisk(const Services& services, const Text& user)
 {
-    if (!services.drive.chooseMediumForWriting())
-        return;
     for (;;) {
+        // Asked on every attempt: the user may have put in another stick before answering Yes.
+        if (!services.drive.chooseMediumForWriting())
+            return;
         const std::int32_t number = RandomPrime(9, services.random);
         if (number == 0) {
             services.dialogs.showMessage(KeyDiskMessages::PrimeFailure());

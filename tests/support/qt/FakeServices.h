@@ -143,7 +143,12 @@ public:
     }
     // The user cancels the next choice of a medium.
     void cancelNextChoice() { m_cancelChoice = true; }
-    bool chooseMediumForWriting() override { return !std::exchange(m_cancelChoice, false); }
+    bool chooseMediumForWriting() override
+    {
+        ++m_choices;
+        return !std::exchange(m_cancelChoice, false);
+    }
+    int choices() const { return m_choices; }
 
 private:
     static std::optional<Failure> planted(std::deque<ErrorNumber>& failures)
@@ -163,6 +168,7 @@ private:
     std::deque<ErrorNumber> m_writeFailures;
     mutable int m_reads = 0;
     bool m_cancelChoice = false;
+    int m_choices = 0;
 };
 
 // A PDF's text as `pdftotext -layout` reads it, each page ended by a form feed; null when it cannot.

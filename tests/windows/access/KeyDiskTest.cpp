@@ -55,6 +55,7 @@ TEST_F(KeyDiskTest, WriteFailureAsksAgain)
     const QByteArray written = "100003219,\"Mast\",905\r\n";
     EXPECT_EQ(fakes.drive.content(Name), written);
     EXPECT_EQ(fakes.random.drawn(), 3U);
+    EXPECT_EQ(fakes.drive.choices(), 2); // a stick put in before Yes is offered too
 
     fakes.drive.failNextWrites(ErrorNumber::PermissionDenied, 1);
     fakes.dialogs.answerNextMessage(MessageAnswer::No);
