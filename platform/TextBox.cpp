@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -563,6 +564,7 @@ void TextBox::contextMenuEvent(QContextMenuEvent* event)
 
 QMimeData* TextBox::createMimeDataFromSelection() const
 {
+    m_dragged = m_dragged || m_mouseMoving; // only a drag asks for the selection during a mouse move
     const QTextCursor cursor = textCursor();
     const std::size_t from = exactIndexAt(cursor.selectionStart());
     const std::size_t to = exactIndexAt(cursor.selectionEnd());
@@ -599,6 +601,9 @@ void TextBox::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
+    // The drop's own cursor goes as Qt's drop would take it away; it would otherwise stay drawn.
+    QDragLeaveEvent leave;
+    QPlainTextEdit::dragLeaveEvent(&leave);
     const int at = cursorForPosition(event->position().toPoint()).position();
     if (at >= selection.selectionStart() && at <= selection.selectionEnd())
         return;
@@ -612,6 +617,27 @@ void TextBox::dropEvent(QDropEvent* event)
     else
         replaceExact(drop, to, Text(moved).append(exact.substr(drop, from - drop)), drop + moved.size());
     setFocus();
+}
+
+// A drag that Qt starts in a mouse move runs to its drop within the call and takes the button's
+// release, so the box still counts the button as held. Had the pointer left the box, its scrolling
+// timer then kept sending moves that started the same drag again and again, each drop inserting the
+// text anew. The box gets the release once the drag is over, and keeps the cursor the drop left.
+void TextBox::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_mouseMoving)
+        return; // the scrolling timer's moves while this box's own drag runs
+    m_mouseMoving = true;
+    m_dragged = false;
+    QPlainTextEdit::mouseMoveEvent(event);
+    m_mouseMoving = false;
+    if (!m_dragged)
+        return;
+    const QTextCursor kept = textCursor();
+    QMouseEvent release(QEvent::MouseButtonRelease, event->position(), event->scenePosition(),
+                        event->globalPosition(), Qt::LeftButton, Qt::NoButton, event->modifiers());
+    QPlainTextEdit::mouseReleaseEvent(&release);
+    setTextCursor(kept);
 }
 
 } // namespace qel

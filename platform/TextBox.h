@@ -62,6 +62,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void dropEvent(QDropEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     // One step of a history: at `at` the text holds `length` characters where `replaced` stood before;
@@ -101,6 +102,8 @@ private:
     // place in a long text walks a few thousand characters, not all before it.
     mutable std::vector<TextPlace> m_marks;
     bool m_rendering = false;
+    bool m_mouseMoving = false;     // a mouse move is being handled, any drag it starts included
+    mutable bool m_dragged = false; // that move started a drag
     QList<QKeySequence> m_reserved;
 };
 

@@ -200,6 +200,24 @@ class TwoCopies(Session):
 
 
 class Editing(Session):
+    """Drags within and between the boxes, by the mouse through the X server."""
+
+    @staticmethod
+    def point(box, offset, share=0.5):
+        """Where character offset of a box is on the screen: share of the way across it, halfway down."""
+        x, y, width, height = box.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+        return round((x + width * share) * SCALE), round((y + height / 2) * SCALE)
+
+    @staticmethod
+    def drag(start, end, step=4):
+        """Presses at start and moves to end a few pixels at a time, as a hand does, then lets go."""
+        xdotool("mousemove", "--sync", *map(str, start))
+        xdotool("mousedown", "1")
+        steps = max(abs(end[0] - start[0]), abs(end[1] - start[1])) // step + 1
+        for i in range(1, steps + 1):
+            xdotool("mousemove", "--sync", *(str(round(a + (b - a) * i / steps)) for a, b in zip(start, end)))
+        xdotool("mouseup", "1")
+
     def test_a_stretch_dragged_within_the_box_keeps_its_lone_cr(self):
         """Qt takes a dragged stretch out of the box before the box sees what was dropped."""
         program = self.start()
@@ -210,20 +228,7 @@ class Editing(Session):
         program.wait_text(source, "ab←cdef")
         program.click(source)
         key("ctrl+Home", "Right", "shift+Right", "shift+Right", "shift+Right")  # b←c
-
-        def point(offset, share):
-            """A point on character offset's middle line, share of the way across it."""
-            box = source.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
-            return str(round((box[0] + box[2] * share) * SCALE)), str(round((box[1] + box[3] / 2) * SCALE))
-
-        start, end = point(2, 0.5), point(6, 0.1)  # from the ← to just before the f
-        xdotool("mousemove", "--sync", *start)
-        xdotool("mousedown", "1")
-        for step in range(1, 11):  # by steps, as a hand moves, past the distance that starts a drag
-            xdotool("mousemove", "--sync", *(str(round(int(a) + (int(b) - int(a)) * step / 10))
-                                              for a, b in zip(start, end)))
-            time.sleep(0.05)
-        xdotool("mouseup", "1")
+        self.drag(self.point(source, 2), self.point(source, 6, 0.1))  # from the ← to just before the f
         program.wait_text(source, "adeb←cf")
         key("ctrl+a", "ctrl+c")
         exact = wait_for("the box's exact text on the clipboard", lambda: subprocess.run(
@@ -232,6 +237,50 @@ class Editing(Session):
         self.assertEqual(exact, b"adeb\rcf")
         key("ctrl+z")  # the move is one step back
         program.wait_text(source, "ab←cdef")
+
+    def test_a_drop_leaves_no_drop_cursor_drawn(self):
+        """Dropped onto its own selection, between two blanks: once the cursor has gone to the end,
+        nothing is drawn between them."""
+        program = self.start()
+        main = self.log_in(program)
+        source, _ = self.boxes(program, main)
+        text = "ab" + " " * 8 + "cd"
+        type_text(text)
+        program.wait_text(source, text)
+        self.drag(self.point(source, 0, 0.0), self.point(source, 3, 0.0))  # a selection, no drag
+        self.assertEqual(source.queryText().getSelection(0), (0, 3))
+        key("ctrl+a")
+        gap = self.point(source, 6, 0.0)
+        self.drag(self.point(source, 1), gap)
+        key("ctrl+End")
+        time.sleep(0.3)  # for the repaint
+        _, _, pixels = screen_shot()
+        _, y, _, height = source.queryText().getCharacterExtents(6, pyatspi.DESKTOP_COORDS)
+        drawn = [(x, row) for x in range(gap[0] - 2, gap[0] + 3)
+                 for row in range(round((y + height / 4) * SCALE), round((y + height * 3 / 4) * SCALE))
+                 if sum(pixels(x, row)) < 3 * 128]
+        self.assertEqual(drawn, [])
+        self.assertEqual(program.text_of(source), text)
+
+    def test_a_drag_that_leaves_the_box_at_once_ends_with_its_drop(self):
+        """Dragged up out of the output box's first line, the drag starts outside the box: the box's
+        scrolling timer must not start it again after the drop."""
+        program = self.start()
+        main = self.log_in(program)
+        source, result = self.boxes(program, main)
+        type_text(WORD)
+        program.click(program.find(main, "radio button", "Crypt"))
+        self.menu(program, main, "Krypter")
+        encrypted = wait_for("an encrypted text", lambda: program.text_of(result) or None)
+        program.click(result)
+        key("ctrl+a")
+        start = self.point(result, 1)
+        box = source.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        self.drag(start, (start[0], round((box.y + box.height - 10) * SCALE)), step=2)
+        program.wait_text(source, WORD + encrypted)
+        program.click(source)  # a drag started anew would take this click as its drop
+        type_text("x")
+        program.wait_text(source, WORD + encrypted + "x")
 
 
 class LargeTexts(Session):
