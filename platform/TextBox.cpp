@@ -226,12 +226,26 @@ void TextBox::setText(Text text)
 {
     if (text == m_exact)
         return;
-    m_exact = std::move(text);
-    m_marks.clear();
-    // As in any edit control, a text set by the program starts a new history and is shown from its start.
+    // As in any edit control, a text set by the program starts a new history.
     m_undo.clear();
     m_redo.clear();
     m_typingEnd = Text::npos;
+    putText(std::move(text));
+}
+
+void TextBox::replaceText(Text text)
+{
+    if (text == m_exact)
+        return;
+    recordEdit(0, m_exact.size(), text, false);
+    putText(std::move(text));
+}
+
+// A whole new text is shown from its start.
+void TextBox::putText(Text text)
+{
+    m_exact = std::move(text);
+    m_marks.clear();
     renderDocument(m_display, 0);
     emit changed();
 }

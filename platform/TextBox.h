@@ -36,6 +36,9 @@ public:
     const Text& text() const { return m_exact; }
     // Replaces the whole text; emits changed() when that changes it, as any edit does.
     void setText(Text text);
+    // The same as one edit of the user's, which Ctrl+Z takes back: for the commands that replace what the
+    // user typed.
+    void replaceText(Text text);
 
     // Key sequences that belong to the window's commands rather than to the editing keys of the box
     // (Ctrl+K, for one, would otherwise delete to the end of the line).
@@ -77,6 +80,7 @@ private:
     };
 
     void onContentsChange(int position, int removed, int added);
+    void putText(Text text);
     void replaceExact(std::size_t from, std::size_t to, const Text& replacement, std::size_t cursorAfter);
     void recordEdit(std::size_t from, std::size_t to, const Text& inserted, bool typing);
     void restore(std::vector<Step>& from, std::vector<Step>& to);

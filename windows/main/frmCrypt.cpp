@@ -338,14 +338,15 @@ void frmCrypt::kryptTbrett_Click()
 void frmCrypt::tekstfrabrett_Click()
 {
     // A text from another copy of the program arrives exactly; only other programs' line breaks are
-    // made CR LF.
+    // made CR LF. It replaces what the user typed, even with an empty clipboard, as one step that Ctrl+Z
+    // takes back; so does Reset's emptying.
     std::optional<Text> exact = m_services.clipboard.exactText();
-    m_txtInput->setText(exact ? std::move(*exact) : NormalisePastedBreaks(m_services.clipboard.text()));
+    m_txtInput->replaceText(exact ? std::move(*exact) : NormalisePastedBreaks(m_services.clipboard.text()));
 }
 
 void frmCrypt::reset_Click()
 {
-    m_txtInput->setText(Text());
+    m_txtInput->replaceText(Text());
     m_txtOutput->setText(Text());
     m_txtInput->setFocus();
 }

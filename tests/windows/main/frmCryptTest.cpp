@@ -119,7 +119,7 @@ private slots:
     }
     // Strong is ticked while enabled, then the choice moves away from the row's option and back to it; the
     // texts stay. Reset (Ctrl+R) then empties the boxes only, and puts the cursor in the input. Copy (F2) and
-    // paste (F3) go through the clipboard service.
+    // paste (F3) go through the clipboard service; Ctrl+Z takes back what replaced the typed text.
     void protocolChoice()
     {
         const auto& [option, protocol, repeats] = TheRow<ProtocolRow>();
@@ -155,6 +155,10 @@ private slots:
         app->fakes.clipboard.setText(U"004a01a\nb"); // from a copy of this program: exactly
         run("F3");
         QCOMPARE(Q(in()), "004a01a\nb");
+        for (const char* before : {"a\r\nb\nc\r", "a\r\nb\r\n", "", "Hei\r\nder"}) {
+            run("Ctrl+Z"); // each paste, and the reset, is one step back
+            QCOMPARE(Q(in()), before);
+        }
     }
 
     void encryptThenDecrypt_data()
