@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -105,6 +107,26 @@ private slots:
         run("Ctrl+K");
         QVERIFY(app->fakes.dialogs.shown() == std::vector<FakeDialogs::Shown>{Messages::MissingCryptKey()});
         QCOMPARE(Q(out()), "Hei");
+    }
+
+    // The menus in their order, each submenu in brackets, a divider as "-".
+    void menusAsShown()
+    {
+        load();
+        const std::function<QString(const QList<QAction*>&)> shown = [&shown](const QList<QAction*>& items) {
+            QStringList texts;
+            for (const QAction* item : items) {
+                texts << (item->isSeparator() ? QString("-")
+                          : item->menu()      ? item->text() + '(' + shown(item->menu()->actions()) + ')'
+                                              : item->text());
+            }
+            return texts.join('|');
+        };
+        QCOMPARE(
+            shown(w->findChild<QMenuBar*>()->actions()),
+            "&File(&Kryptering(Krypter|-|Krypter x3|Krypter x10|Krypter xX)|&Dekrypter|&Make KeyDisk|-|Lukk|"
+            "Logg ut)|&Edit(&Copy|&Paste|&Reset)|&Dill(&Panikk|&Changelog|Pi&zza Timer|&Greetz|&Vignere "
+            "Visual)|&Krypter|&Dekrypter|&CryptKey");
     }
 
     void protocolChoice_data()
