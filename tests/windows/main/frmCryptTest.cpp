@@ -107,6 +107,11 @@ private slots:
         run("Ctrl+K");
         QVERIFY(app->fakes.dialogs.shown() == std::vector<FakeDialogs::Shown>{Messages::MissingCryptKey()});
         QCOMPARE(Q(out()), "Hei");
+
+        w->txtInput()->setText(Text(1'000'000, U'a')); // seven digits are narrowed to fit the counter
+        const QLabel* count = get<QLabel>("lblAntTegn");
+        QCOMPARE(count->text(), "1000000");
+        QVERIFY(count->fontMetrics().horizontalAdvance(count->text()) <= count->contentsRect().width());
     }
 
     // The menus in their order, each submenu in brackets, a divider as "-".
