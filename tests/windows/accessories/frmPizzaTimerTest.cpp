@@ -117,6 +117,8 @@ private slots:
         for (const QString& tick : ticks.split(", "))
             steps << qMakePair(QTime::fromString(tick.left(8)), tick.mid(9));
         open(loggedIn);
+        const QFont caption = w->findChild<QLabel*>("Label1")->font(), shown = w->Label2()->font();
+        QVERIFY2(shown.pointSizeF() > caption.pointSizeF() && shown.bold(), "the time left shows large");
         go(entry, steps[0].first);
         QCOMPARE(mode(), steps.size() == 1 ? "idle" : "counting");
         for (qsizetype i = 0; i < steps.size(); ++i) {
