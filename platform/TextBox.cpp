@@ -630,7 +630,6 @@ void TextBox::dropEvent(QDropEvent* event)
         replaceExact(from, drop, Text(exact.substr(to, drop - to)).append(moved), drop);
     else
         replaceExact(drop, to, Text(moved).append(exact.substr(drop, from - drop)), drop + moved.size());
-    setFocus();
 }
 
 // A drag that Qt starts in a mouse move runs to its drop within the call and takes the button's

@@ -33,7 +33,6 @@ frmCrypt::frmCrypt(const WindowContext& context)
                    Qt::WindowCloseButtonHint);
     createControls();
     createMenus();
-    updateEnabledStates();
     // A fixed border: the client area keeps its design size below the menu bar.
     setFixedSize(centralWidget()->width(), centralWidget()->height() + menuBar()->sizeHint().height());
 }
