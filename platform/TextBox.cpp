@@ -97,6 +97,13 @@ char32_t Stand(char32_t ch)
     }
 }
 
+// Whether a character of the document may be a stand-in, typed or shown for another.
+bool MayStandIn(QChar ch)
+{
+    const char32_t unit = ch.unicode();
+    return unit == LoneCrPicture || unit == LoneLfPicture || unit == NulPicture || unit == Replacement;
+}
+
 int DisplayWidth(char32_t ch)
 {
     return ch >= 0x10000 ? 2 : 1;
@@ -446,7 +453,16 @@ void TextBox::onContentsChange(int position, int removed, int added)
     const auto nowMid = [&stretch, base](qsizetype from, qsizetype length) {
         return stretch.mid(from - base, length);
     };
-    if (hi == hiNow &&
+    // Typing over a stand-in with the same character (a typed ← over a lone CR's ←) hides from any
+    // comparison. Typing leaves the cursor at the end of what the document changed, so where that
+    // stretch held a stand-in and the comparison cannot place the typing, the document's stretch is
+    // taken. An input method's composing names its whole paragraph unchanged, and is no typing.
+    const int cursorDisplay = textCursor().position();
+    const QTextBlock paragraph = document()->findBlock(position);
+    const bool typedOver = lo < hi && lo < hiNow && cursorDisplay == hiNow &&
+                           !(paragraph.position() == position && paragraph.length() == removed) &&
+                           std::any_of(before.begin() + lo, before.begin() + hi, MayStandIn);
+    if (hi == hiNow && !typedOver &&
         QStringView(before).sliced(lo, hi - lo) == QStringView(stretch).sliced(lo - base, hi - lo))
         return;
 
@@ -464,7 +480,6 @@ void TextBox::onContentsChange(int position, int removed, int added)
             ++suffix;
         return suffix;
     };
-    const int cursorDisplay = textCursor().position();
     const qsizetype inserted = nowSize - suffixAfter(common) - common;
     qsizetype prefix =
         std::clamp<qsizetype>(cursorDisplay - inserted, std::clamp<qsizetype>(position, lo, common), common);
@@ -473,6 +488,10 @@ void TextBox::onContentsChange(int position, int removed, int added)
     qsizetype suffix = suffixAfter(prefix);
     if (suffix > 0 && before[before.size() - suffix].isLowSurrogate())
         --suffix;
+    if (typedOver && (nowSize - suffix != cursorDisplay || nowSize - suffix == prefix)) {
+        prefix = lo;
+        suffix = before.size() - hi;
+    }
 
     const Place fromPlace = walkTo(AtDisplay(static_cast<int>(prefix)));
     const Place toPlace = PlaceAt(m_exact, static_cast<int>(before.size() - suffix), fromPlace);

@@ -129,6 +129,8 @@ private slots:
             {"input method after lone breaks", {u"a\rb\n"_s, 4, u"✍"_s, u"a\rb\nba"_s}},
             // The document shows ←← either way; only the exact text tells where the typed one went.
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
+            {"typed ← over a selection ending in lone CR", {u"ab\rc"_s, 3, u"◂◂←"_s, u"a\u2190c"_s}},
+            {"typed ← over lone CR", {u"\r"_s, 1, u"▣←"_s, u"\u2190"_s}},
             {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
             {"copy, paste bare LFs", {u"[x\ny\n]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[x\ny\n]"_s}},
             {"another program's bare LFs", {u"[]"_s, 1, u"ƒ⎘"_s, u"[p\r\nq]"_s}},
