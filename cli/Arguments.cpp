@@ -202,7 +202,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     if (sawStrong && !repeats)
         return UsageError("Strong fungerer bare ved bruk av Røver protokollen.");
     if (invocation.passes != 1 && !repeats)
-        return UsageError("Flere omganger enn én går bare med røver og begge.");
+        return UsageError("Andre omganger enn én går bare med røver og begge.");
     invocation.strong = sawStrong;
     invocation.action = *command;
     return invocation;
