@@ -32,9 +32,11 @@ FileError WriteStandardOutput(const std::string& bytes)
     return std::nullopt;
 }
 
-FileError ReplaceFile(const std::string& path, const std::string& bytes)
+FileError WriteOutput(const std::string& path, const std::string& bytes)
 {
-    if (const os::Error error = os::ReplaceFile(NativePath(path), bytes); error != os::Success)
+    if (path == "-")
+        return WriteStandardOutput(bytes);
+    if (const os::Error error = os::WriteOrReplace(NativePath(path), bytes); error != os::Success)
         return Failed("Kan ikke skrive", path, error);
     return std::nullopt;
 }

@@ -26,9 +26,10 @@ FileError ReadAll(const std::string& path, std::string& bytes);
 // Writes bytes to standard output, all of them or an error.
 FileError WriteStandardOutput(const std::string& bytes);
 
-// Replaces the file at path by one holding bytes, or leaves it untouched: the bytes go to a new file
+// Writes bytes to standard output when path is "-", into a pipe or a device named, and otherwise
+// replaces the file at path by one holding bytes, or leaves it untouched: the bytes go to a new file
 // in the same directory, which is flushed to the disk and then renamed over path. A symbolic link at
-// path is replaced, never followed.
-FileError ReplaceFile(const std::string& path, const std::string& bytes);
+// path is replaced, never followed; one to a pipe or a device is refused.
+FileError WriteOutput(const std::string& path, const std::string& bytes);
 
 } // namespace qel::cli

@@ -115,8 +115,7 @@ int Run(const Invocation& invocation)
     // The input's characters go before the output's UTF-8 takes its room: less memory at the peak.
     Text().swap(std::get<Text>(input));
     const std::string bytes = ToUtf8(*output);
-    const FileError error =
-        invocation.output ? ReplaceFile(*invocation.output, bytes) : WriteStandardOutput(bytes);
+    const FileError error = WriteOutput(invocation.output.value_or("-"), bytes);
     return error ? Fail(*error) : Succeeded;
 }
 
@@ -136,6 +135,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qelcrypt: %s\n%s", invocation.usageError.c_str(), UsageText);
         return Misused;
     default:
+        os::RemoveUnfinishedFileWhenEnded();
         return Run(invocation);
     }
 }

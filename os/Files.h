@@ -35,6 +35,7 @@ enum class Links {
 };
 
 Error ReplaceFile(const Path& path, std::string_view bytes);
+Error WriteOrReplace(const Path& path, std::string_view bytes);
 
 // An open file, closed when it goes; standard input and output are used, never closed.
 class File
@@ -59,6 +60,7 @@ public:
 
 private:
     friend Error ReplaceFile(const Path& path, std::string_view bytes);
+    friend Error WriteOrReplace(const Path& path, std::string_view bytes);
 
 #ifdef _WIN32
     using Handle = void*;
@@ -77,5 +79,16 @@ private:
 // reaches it too. A link at path is replaced, never written through; an existing file's permissions
 // are kept, a new one gets what the umask allows.
 Error ReplaceFile(const Path& path, std::string_view bytes);
+
+// Where a user names the output: a pipe or a device under the name (a FIFO a reader waits on,
+// /dev/null) takes the bytes as it stands, for replacing it would leave a plain file where the device
+// was; anything else is replaced as ReplaceFile does. A link to a pipe or a device is refused, since
+// it is neither followed nor worth replacing.
+Error WriteOrReplace(const Path& path, std::string_view bytes);
+
+// From now on the signals that end a program (Ctrl+C, kill, a closed terminal, a file size limit)
+// first remove the new file a ReplaceFile is still writing, so an interrupted write leaves nothing
+// behind. Does nothing on Windows, which cannot remove a file that is open.
+void RemoveUnfinishedFileWhenEnded();
 
 } // namespace qel::os

@@ -1,7 +1,9 @@
 #include "Files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -11,6 +13,33 @@
 namespace qel::os {
 
 static_assert(NotARegularFile == EINVAL);
+
+namespace {
+
+// The name of the new file ReplaceFile is writing, while it has no other, for a signal to remove.
+std::atomic<const char*> g_unfinished{nullptr};
+static_assert(std::atomic<const char*>::is_always_lock_free);
+
+void RemoveUnfinishedAndEnd(int signal)
+{
+    if (const char* name = g_unfinished.load())
+        ::unlink(name);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+bool IsPipeOrDevice(mode_t mode)
+{
+    return S_ISFIFO(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISSOCK(mode);
+}
+
+} // namespace
+
+void RemoveUnfinishedFileWhenEnded()
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ})
+        std::signal(signal, RemoveUnfinishedAndEnd);
+}
 
 File File::Open(const Path& path, Links links)
 {
@@ -115,6 +144,7 @@ Error ReplaceFile(const Path& path, std::string_view bytes)
     }
     if (fd < 0)
         return EEXIST;
+    g_unfinished = temporary.c_str();
     File file(fd, true, Success);
 
     Error error = file.write(bytes);
@@ -128,10 +158,11 @@ Error ReplaceFile(const Path& path, std::string_view bytes)
         error = file.close();
     if (error == Success && ::rename(temporary.c_str(), path.c_str()) != 0)
         error = errno;
-    if (error != Success) {
+    if (error != Success)
         ::unlink(temporary.c_str());
+    g_unfinished = nullptr;
+    if (error != Success)
         return error;
-    }
     // The new name is on the disk too, not only in the system's cache, when the medium is pulled.
     if (const int directoryFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         directoryFd >= 0) {
@@ -139,6 +170,27 @@ Error ReplaceFile(const Path& path, std::string_view bytes)
         ::close(directoryFd);
     }
     return Success;
+}
+
+Error WriteOrReplace(const Path& path, std::string_view bytes)
+{
+    struct stat named {
+    };
+    if (::lstat(path.c_str(), &named) != 0 || S_ISREG(named.st_mode) || S_ISDIR(named.st_mode))
+        return ReplaceFile(path, bytes);
+    if (struct stat target{}; S_ISLNK(named.st_mode))
+        return ::stat(path.c_str(), &target) == 0 && IsPipeOrDevice(target.st_mode)
+                   ? NotARegularFile
+                   : ReplaceFile(path, bytes);
+    // O_NOFOLLOW and the check after opening: whatever took the name meanwhile is not written through.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    File file(fd, true, Success);
+    if (struct stat opened{}; ::fstat(fd, &opened) != 0 || !IsPipeOrDevice(opened.st_mode))
+        return NotARegularFile;
+    const Error error = file.write(bytes);
+    return error == Success ? file.close() : error;
 }
 
 } // namespace qel::os

@@ -149,4 +149,22 @@ Error ReplaceFile(const Path& path, std::string_view bytes)
     return Success;
 }
 
+Error WriteOrReplace(const Path& path, std::string_view bytes)
+{
+    // A link opens as itself, a file on the disk, and is replaced with the rest.
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ReplaceFile(path, bytes);
+    File file(handle, true, Success);
+    if (const DWORD type = GetFileType(handle); type != FILE_TYPE_CHAR && type != FILE_TYPE_PIPE) {
+        file.close();
+        return ReplaceFile(path, bytes);
+    }
+    const Error error = file.write(bytes);
+    return error == Success ? file.close() : error;
+}
+
+void RemoveUnfinishedFileWhenEnded() {}
+
 } // namespace qel::os

@@ -4,6 +4,9 @@
     qelcrypt_test.py QELCRYPT [unittest arguments]
 """
 import os
+import resource
+import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -164,6 +167,34 @@ class OutputFile(unittest.TestCase):
         self.assertFalse(os.path.islink(self.path))
         self.assertEqual(self.read(target), "urørt".encode())
         self.assertEqual(run("dekrypter", "-i", self.path).stdout, b"ny")
+
+    def test_a_pipe_named_takes_the_text_and_stays_a_pipe(self):
+        os.mkfifo(self.path)
+        reader = os.open(self.path, os.O_RDONLY | os.O_NONBLOCK)
+        try:
+            done = run("krypter", "-p", "crypt", "--seed", "1", "-o", self.path, stdin=b"Hei")
+            self.assertEqual((done.returncode, os.read(reader, 100)), (0, b"006iea01H"))
+        finally:
+            os.close(reader)
+        self.assertTrue(stat.S_ISFIFO(os.lstat(self.path).st_mode))
+        link = os.path.join(self.directory.name, "lenke")
+        os.symlink(self.path, link)
+        self.assertEqual(run("krypter", "-p", "crypt", "-o", link, stdin=b"Hei").returncode, 1)
+        self.assertTrue(os.path.islink(link))
+        self.assertEqual(run("krypter", "-p", "crypt", "--seed", "1", "-o", "-", stdin=b"Hei").stdout, b"006iea01H")
+
+    # A signal that ends the program while it writes (here the one for a file past the size limit)
+    # leaves neither a half-written file nor the old one changed.
+    def test_ended_while_writing_leaves_the_old_file_alone(self):
+        self.write(self.path, b"gammel")
+
+        def limit():
+            resource.setrlimit(resource.RLIMIT_FSIZE, (1000, 1000))
+
+        ended = subprocess.run([QELCRYPT, "krypter", "-p", "crypt", "-o", self.path], input=b"x" * 5000,
+                               preexec_fn=limit, capture_output=True, timeout=60)
+        self.assertEqual(ended.returncode, -signal.SIGXFSZ)
+        self.assertEqual((os.listdir(self.directory.name), self.read(self.path)), (["ut.txt"], b"gammel"))
 
 
 if __name__ == "__main__":
