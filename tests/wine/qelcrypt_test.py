@@ -78,6 +78,11 @@ class OutputFile(unittest.TestCase):
                     self.assertEqual(linux("dekrypter", stdin=f.read()).stdout.decode(), text)
             self.assertEqual(os.listdir(folder), ["utdata-ø.txt"])  # no temporary file left
 
+    def test_nul_takes_the_text_as_a_device(self):
+        with tempfile.TemporaryDirectory() as folder:
+            discarded = windows("krypter", "-p", "crypt", "-o", "NUL", stdin=b"Hei", cwd=folder)
+            self.assertEqual((discarded.returncode, discarded.stderr, os.listdir(folder)), (0, b"", []))
+
 
 if __name__ == "__main__":
     EXE = os.path.join(os.path.realpath(sys.argv.pop(1)), "qelcrypt.exe")
