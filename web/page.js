@@ -143,6 +143,9 @@ async function start() {
         $("alertTitle").textContent = messages.map((m) => m.title).join(", ") + ":";
         $("alertText").textContent = messages.map((m) => m.text).join(" ");
         alert.hidden = false;
+        // The desktop's box cannot be missed; on a short screen or at a large zoom this could lie
+        // out of sight, above or below the control that was used.
+        alert.scrollIntoView({ block: "nearest" });
     }
 
     function encryptText(count) {

@@ -49,7 +49,13 @@ const desktop = (args, input) => execFileSync(desktopWindow, args, { input: Buff
 const clipboard = () => page.evaluate(() => navigator.clipboard.readText());
 const setClipboard = (text) => page.evaluate((t) => navigator.clipboard.writeText(t), text);
 const value = (selector) => page.$eval(selector, (e) => e.value);
-const alertText = () => page.$eval("#alert", (e) => (e.hidden ? "" : e.querySelector("#alertText").textContent));
+// The alert's text, once it is in sight: the page's stand-in for a box nobody can miss.
+const alertText = () =>
+    page.$eval("#alert", (e) => {
+        const box = e.getBoundingClientRect();
+        const inSight = box.top >= 0 && box.bottom <= window.innerHeight;
+        return e.hidden ? "" : (inSight ? "" : "out of sight: ") + e.querySelector("#alertText").textContent;
+    });
 
 // The exact text of a box, as "Kopier" or a copy out of the box puts it on the clipboard. The copy
 // lands a moment after the click, so the clipboard first holds a text no box can give.
@@ -148,15 +154,19 @@ test("pasted and copied texts keep their breaks, and edits around lone ones keep
     }
 });
 
-test("failures show the program's texts in the page, never in a browser box", async () => {
-    await open();
-    await pasteInput("Tekst");
-    await page.click("#krypter"); // Vignere, no key
-    assert.equal(await alertText(), MissingKey);
+test("failures show the program's texts in the page, in sight, never in a browser box", async () => {
+    // A laptop's screen, and 200 % zoom where the key's box lies below the alert.
+    for (const [width, height, scale] of [[1366, 657, 1], [640, 400, 2]]) {
+        await page.setViewport({ width, height, deviceScaleFactor: scale });
+        await open();
+        await pasteInput("Tekst");
+        await page.click("#krypter"); // Vignere, no key
+        assert.equal(await alertText(), MissingKey, `${width}`);
+        await setKey("ab1");
+        assert.equal(await alertText(), InvalidKey, `${width}`);
+    }
+    await page.setViewport({ width: 1024, height: 768 });
     assert.equal(await page.$eval("#alert", (e) => e.getAttribute("role")), "alert");
-
-    await setKey("ab1");
-    assert.equal(await alertText(), InvalidKey);
     assert.equal(await value("#keyInUse"), "ingen");
 
     await chooseProtocol("crypt");
