@@ -458,9 +458,11 @@ void TextBox::onContentsChange(int position, int removed, int added)
     // stretch held a stand-in and the comparison cannot place the typing, the document's stretch is
     // taken. An input method's composing names its whole paragraph unchanged, and is no typing.
     const int cursorDisplay = textCursor().position();
-    const QTextBlock paragraph = document()->findBlock(position);
-    const bool typedOver = lo < hi && lo < hiNow && cursorDisplay == hiNow &&
-                           !(paragraph.position() == position && paragraph.length() == removed) &&
+    const auto wholeParagraph = [this, position, removed] {
+        const QTextBlock paragraph = document()->findBlock(position);
+        return paragraph.position() == position && paragraph.length() == removed;
+    };
+    const bool typedOver = lo < hi && lo < hiNow && cursorDisplay == hiNow && !wholeParagraph() &&
                            std::any_of(before.begin() + lo, before.begin() + hi, MayStandIn);
     if (hi == hiNow && !typedOver &&
         QStringView(before).sliced(lo, hi - lo) == QStringView(stretch).sliced(lo - base, hi - lo))
