@@ -34,7 +34,9 @@ FileError WriteStandardOutput(const std::string& bytes)
 
 FileError WriteOutput(const std::string& path, const std::string& bytes)
 {
-    if (path == "-")
+    // /dev/stdout is a link, which would be replaced rather than followed, and as root replaced for
+    // good: it means standard output, as it does to any shell.
+    if (path == "-" || path == "/dev/stdout")
         return WriteStandardOutput(bytes);
     if (const os::Error error = os::WriteOrReplace(NativePath(path), bytes); error != os::Success)
         return Failed("Kan ikke skrive", path, error);

@@ -26,9 +26,9 @@ FileError ReadAll(const std::string& path, std::string& bytes);
 // Writes bytes to standard output, all of them or an error.
 FileError WriteStandardOutput(const std::string& bytes);
 
-// Writes bytes to standard output when path is "-", into a pipe or a device named, and otherwise
-// replaces the file at path by one holding bytes, or leaves it untouched: the bytes go to a new file
-// in the same directory, which is flushed to the disk and then renamed over path. A symbolic link at
+// Writes bytes to standard output when path is "-" or /dev/stdout, into a pipe or a device named, and
+// otherwise replaces the file at path by one holding bytes, or leaves it untouched: the bytes go to a new
+// file in the same directory, which is flushed to the disk and then renamed over path. A symbolic link at
 // path is replaced, never followed; one to a pipe or a device is refused.
 FileError WriteOutput(const std::string& path, const std::string& bytes);
 

@@ -181,7 +181,9 @@ class OutputFile(unittest.TestCase):
         os.symlink(self.path, link)
         self.assertEqual(run("krypter", "-p", "crypt", "-o", link, stdin=b"Hei").returncode, 1)
         self.assertTrue(os.path.islink(link))
-        self.assertEqual(run("krypter", "-p", "crypt", "--seed", "1", "-o", "-", stdin=b"Hei").stdout, b"006iea01H")
+        for standard_output in ("-", "/dev/stdout"):
+            self.assertEqual(run("krypter", "-p", "crypt", "--seed", "1", "-o", standard_output, stdin=b"Hei").stdout,
+                             b"006iea01H")
 
     # A signal that ends the program while it writes (here the one for a file past the size limit)
     # leaves neither a half-written file nor the old one changed.
