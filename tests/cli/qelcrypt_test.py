@@ -6,6 +6,7 @@
 import os
 import resource
 import signal
+import socket
 import stat
 import subprocess
 import sys
@@ -181,6 +182,14 @@ class OutputFile(unittest.TestCase):
         os.symlink(self.path, link)
         self.assertEqual(run("krypter", "-p", "crypt", "-o", link, stdin=b"Hei").returncode, 1)
         self.assertTrue(os.path.islink(link))
+        # A socket takes no writes, as to the shell's >, and stays; so does a link to one.
+        with socket.socket(socket.AF_UNIX) as listening:
+            listening.bind(os.path.join(self.directory.name, "sokkel"))
+            os.symlink(listening.getsockname(), link + "2")
+            for name in (listening.getsockname(), link + "2"):
+                self.assertEqual(run("krypter", "-p", "crypt", "-o", name, stdin=b"Hei").returncode, 1)
+            self.assertEqual([stat.S_IFMT(os.lstat(name).st_mode) for name in (listening.getsockname(), link + "2")],
+                             [stat.S_IFSOCK, stat.S_IFLNK])
         for standard_output in ("-", "/dev/stdout"):
             self.assertEqual(run("krypter", "-p", "crypt", "--seed", "1", "-o", standard_output, stdin=b"Hei").stdout,
                              b"006iea01H")
