@@ -7,9 +7,13 @@
 #include "platform/TextBox.h"
 #include "windows/common/Design.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOption>
 
 namespace qel {
 
@@ -21,6 +25,32 @@ namespace {
 bool IsErrorPreview(TextView preview)
 {
     return preview.starts_with(U"error:");
+}
+
+// The style of the two buttons 13 pixels high: the desktop's, but with the caption given the button's
+// whole height. Desktop styles keep a frame's width or a theme's margin free above and below the
+// caption, and Windows' own style cut the letters of both captions off at the top and the bottom.
+class FullHeightCaptionStyle final : public QProxyStyle
+{
+public:
+    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    {
+        QRect rect = QProxyStyle::subElementRect(element, option, widget);
+        if (element == SE_PushButtonContents)
+            rect.setCoords(rect.left(), option->rect.top(), rect.right(), option->rect.bottom());
+        return rect;
+    }
+};
+
+// One for the program, owned by the application, as a widget does not own its style.
+QStyle* FullHeightCaptions()
+{
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new FullHeightCaptionStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
 }
 
 } // namespace
@@ -67,10 +97,12 @@ frmCryptKey::frmCryptKey(const WindowContext& context)
 
     m_cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     Place(m_cmdCopy, 60, 1380, 4245, 195);
+    m_cmdCopy->setStyle(FullHeightCaptions());
     connect(m_cmdCopy, &QPushButton::clicked, this, &frmCryptKey::cmdCopy_Click);
 
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(m_cmdOK, 60, 1680, 4245, 195);
+    m_cmdOK->setStyle(FullHeightCaptions());
     connect(m_cmdOK, &QPushButton::clicked, this, &frmCryptKey::cmdOK_Click);
 
     // Escape leaves the key as it was, as the close box does.

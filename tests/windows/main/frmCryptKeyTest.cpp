@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyleOption>
 #include <QTest>
 
 using namespace qel;
@@ -101,6 +102,20 @@ private slots:
                                                                       : std::vector{Messages::InvalidKey()}));
         QVERIFY(!loaded() && typedInto); // the widget goes only once the event loop runs
         QTRY_COMPARE(QApplication::activeWindow(), main);
+    }
+
+    // The buttons are 13 pixels high, and their captions get all of it: inside a style's frame, Windows'
+    // own style cut the letters off.
+    void captionsTakeTheButtonsHeight()
+    {
+        open();
+        for (const char* name : {"cmdCopy", "cmdOK"}) {
+            QStyleOptionButton option;
+            option.initFrom(button(name));
+            const QRect caption =
+                button(name)->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button(name));
+            QCOMPARE(caption.height(), button(name)->height());
+        }
     }
 };
 
