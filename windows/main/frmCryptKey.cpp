@@ -29,16 +29,20 @@ bool IsErrorPreview(TextView preview)
 
 // The style of the two buttons 13 pixels high: the desktop's, but with the caption given the button's
 // whole height. Desktop styles keep a frame's width or a theme's margin free above and below the
-// caption, and Windows' own style cut the letters of both captions off at the top and the bottom.
+// caption and clip it to what is left, and Windows' own style cut the letters of both captions off.
 class FullHeightCaptionStyle final : public QProxyStyle
 {
 public:
-    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
     {
-        QRect rect = QProxyStyle::subElementRect(element, option, widget);
-        if (element == SE_PushButtonContents)
-            rect.setCoords(rect.left(), option->rect.top(), rect.right(), option->rect.bottom());
-        return rect;
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (element != CE_PushButtonLabel || button == nullptr || widget == nullptr)
+            return QProxyStyle::drawControl(element, option, painter, widget);
+        QStyleOptionButton whole = *button;
+        whole.rect.setTop(widget->rect().top());
+        whole.rect.setBottom(widget->rect().bottom());
+        QProxyStyle::drawControl(element, &whole, painter, widget);
     }
 };
 
