@@ -1,6 +1,7 @@
 ; The qelCrypto installer: a per-user install without administrator rights, into the user's own
 ; programs folder, with a Start-menu shortcut and an uninstaller.
-; makensis -DVERSION=… -DSOURCE=folder -DOUTFILE=installer.exe -DICON=qelCrypto.ico installer.nsi
+; makensis -DVERSION=… -DSOURCE=folder -DOUTFILE=installer.exe -DICON=qelCrypto.ico -DUNINSTALL=list.nsh
+;     installer.nsi, where list.nsh deletes each file of the folder and then its subfolders
 ; A 64-bit installer for a 64-bit program: it runs where the program does.
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -47,13 +48,8 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext current
     Delete "$SMPROGRAMS\${SHORTCUT}.lnk"
-    ; Only what the installer put there: the user's own files in the folder stay.
-    Delete "$INSTDIR\qelCrypto.exe"
-    Delete "$INSTDIR\qelcrypt.exe"
-    Delete "$INSTDIR\*.dll"
-    RMDir /r "$INSTDIR\platforms"
-    RMDir /r "$INSTDIR\styles"
-    RMDir /r "$INSTDIR\imageformats"
+    ; Only what the installer put there, named one by one: the user's own files in the folder stay.
+    !include "${UNINSTALL}"
     Delete "$INSTDIR\Avinstaller.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"

@@ -317,6 +317,20 @@ class OnWindows(unittest.TestCase):
         window(LOGIN)
         click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
         self.assertEqual(linux.wait_exit(), 0)
+    def test_6_uninstaller_removes_its_own_files_only(self):
+        own = ["min.dll", os.path.join("styles", "min-stil.qss"), "notater.txt"]
+        for name in own:
+            with open(os.path.join(INSTALLED, name), "w") as f:
+                f.write("brukerens egen")
+        run(WINE, os.path.join(INSTALLED, "Avinstaller.exe"), "/S", timeout=120)
+        run("wineserver", "-w", timeout=120)  # the uninstaller goes on from a copy of itself
+        left = [os.path.relpath(os.path.join(folder, name), INSTALLED)
+                for folder, _, names in os.walk(INSTALLED) for name in names]
+        self.assertEqual(sorted(left), sorted(own))
+        self.assertFalse(os.path.exists(SHORTCUT))
+        key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\qelCrypto"
+        self.assertNotEqual(run(WINE, "reg", "query", key, check=False, timeout=120).returncode, 0)
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
