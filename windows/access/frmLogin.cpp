@@ -9,12 +9,10 @@
 #include "windows/common/Design.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 
@@ -72,18 +70,6 @@ public:
     }
 };
 
-// One for the program, owned by the application: a widget does not own its style, and outliving every
-// login window spares a question of which goes first.
-QStyle* AsteriskMask()
-{
-    static QPointer<QStyle> style;
-    if (style.isNull()) {
-        style = new AsteriskMaskStyle;
-        style->setParent(QCoreApplication::instance());
-    }
-    return style;
-}
-
 } // namespace
 
 frmLogin::frmLogin(const WindowContext& context)
@@ -117,7 +103,7 @@ void frmLogin::createControls()
     Place(label1, 120, 1560, 975, 255);
     m_txtPassord = AddEntry(this, "txtPassord", label1, QStringLiteral("Passord"));
     m_txtPassord->setEchoMode(QLineEdit::Password);
-    m_txtPassord->setStyle(AsteriskMask());
+    m_txtPassord->setStyle(Design::SharedStyle<AsteriskMaskStyle>());
     Place(m_txtPassord, 1800, 1560, 2775, 285);
     m_txtPassord->installEventFilter(this);
 

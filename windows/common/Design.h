@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
+#include <QPointer>
 #include <QStringList>
+#include <QStyle>
 
 class QWidget;
 
@@ -26,6 +29,19 @@ QFont Verdana(qreal pointSize, bool bold = false, bool italic = false);
 // brings Qt's style sheet machinery to the whole window, which took 0.5 MB and a share of the login
 // window's start.
 void SetTextColour(QWidget* control, const QColor& colour);
+
+// The one style of its kind for the program, owned by the application: a widget does not own its style,
+// and outliving every window spares a question of which goes first.
+template <typename Style>
+QStyle* SharedStyle()
+{
+    static QPointer<QStyle> style;
+    if (style.isNull()) {
+        style = new Style;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
 
 // Narrows a caption's font, as little as needed, until the caption fits in what its control shows of
 // it: a label's box, the room after a radio button's or check box's indicator with space for its focus

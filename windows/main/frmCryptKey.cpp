@@ -7,10 +7,8 @@
 #include "platform/TextBox.h"
 #include "windows/common/Design.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOption>
@@ -45,17 +43,6 @@ public:
         QProxyStyle::drawControl(element, &whole, painter, widget);
     }
 };
-
-// One for the program, owned by the application, as a widget does not own its style.
-QStyle* FullHeightCaptions()
-{
-    static QPointer<QStyle> style;
-    if (style.isNull()) {
-        style = new FullHeightCaptionStyle;
-        style->setParent(QCoreApplication::instance());
-    }
-    return style;
-}
 
 } // namespace
 
@@ -101,12 +88,12 @@ frmCryptKey::frmCryptKey(const WindowContext& context)
 
     m_cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
     Place(m_cmdCopy, 60, 1380, 4245, 195);
-    m_cmdCopy->setStyle(FullHeightCaptions());
+    m_cmdCopy->setStyle(Design::SharedStyle<FullHeightCaptionStyle>());
     connect(m_cmdCopy, &QPushButton::clicked, this, &frmCryptKey::cmdCopy_Click);
 
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     Place(m_cmdOK, 60, 1680, 4245, 195);
-    m_cmdOK->setStyle(FullHeightCaptions());
+    m_cmdOK->setStyle(Design::SharedStyle<FullHeightCaptionStyle>());
     connect(m_cmdOK, &QPushButton::clicked, this, &frmCryptKey::cmdOK_Click);
 
     // Escape leaves the key as it was, as the close box does.
