@@ -174,8 +174,7 @@ Error ReplaceFile(const Path& path, std::string_view bytes)
 
 Error WriteOrReplace(const Path& path, std::string_view bytes)
 {
-    struct stat named {
-    };
+    struct stat named = {};
     if (::lstat(path.c_str(), &named) != 0 || S_ISREG(named.st_mode) || S_ISDIR(named.st_mode))
         return ReplaceFile(path, bytes);
     if (struct stat target{}; S_ISLNK(named.st_mode))
