@@ -1,5 +1,6 @@
 #include "app/ApplicationState.h"
 #include "app/WindowRules.h"
+#include "os/Files.h"
 #include "os/Fonts.h"
 #include "os/Memory.h"
 #include "platform/Beep.h"
@@ -52,6 +53,8 @@ int main(int argc, char* argv[])
     if (commandLine.action != qel::CommandLine::Action::Run)
         return Answer(commandLine);
     qel::SetUpApplication();
+    // A session that ends while the key disk is written leaves no half-written key file on the stick.
+    qel::os::RemoveUnfinishedFileWhenEnded();
 
     qel::QtDialogs dialogs;
     qel::QtClipboard clipboard;
