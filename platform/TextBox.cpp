@@ -440,7 +440,8 @@ void TextBox::onContentsChange(int position, int removed, int added)
     qsizetype lo = std::clamp<qsizetype>(position, 0, std::min(before.size(), nowSize));
     qsizetype hi = std::min<qsizetype>(before.size(), lo + removed);
     qsizetype hiNow = std::min<qsizetype>(nowSize, lo + added);
-    if (before.size() - hi != nowSize - hiNow) {
+    const bool counted = before.size() - hi == nowSize - hiNow;
+    if (!counted) {
         lo = 0;
         hi = before.size();
         hiNow = nowSize;
@@ -456,13 +457,14 @@ void TextBox::onContentsChange(int position, int removed, int added)
     // Typing over a stand-in with the same character (a typed ← over a lone CR's ←) hides from any
     // comparison. Typing leaves the cursor at the end of what the document changed, so where that
     // stretch held a stand-in and the comparison cannot place the typing, the document's stretch is
-    // taken. An input method's composing names its whole paragraph unchanged, and is no typing.
+    // taken. An input method's composing names its whole paragraph unchanged, and is no typing; nor is a
+    // change whose count does not add up (a drop from elsewhere, which Qt reports after the box redrew).
     const int cursorDisplay = textCursor().position();
     const auto wholeParagraph = [this, position, removed] {
         const QTextBlock paragraph = document()->findBlock(position);
         return paragraph.position() == position && paragraph.length() == removed;
     };
-    const bool typedOver = lo < hi && lo < hiNow && cursorDisplay == hiNow && !wholeParagraph() &&
+    const bool typedOver = counted && lo < hi && lo < hiNow && cursorDisplay == hiNow && !wholeParagraph() &&
                            std::any_of(before.begin() + lo, before.begin() + hi, MayStandIn);
     if (hi == hiNow && !typedOver &&
         QStringView(before).sliced(lo, hi - lo) == QStringView(stretch).sliced(lo - base, hi - lo))
@@ -500,6 +502,8 @@ void TextBox::onContentsChange(int position, int removed, int added)
     const std::size_t from = fromPlace.exact;
     const std::size_t to = toPlace.exact;
     const Text typed = FromTyped(nowMid(prefix, nowSize - suffix - prefix));
+    if (typedOver && TextView(m_exact).substr(from, to - from) == typed)
+        return; // a real ← typed over a real ←
 
     // Where the cursor stands in the exact text once the typing is in.
     std::size_t cursorExact = 0;

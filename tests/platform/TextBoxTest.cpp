@@ -9,6 +9,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QTest>
@@ -36,7 +37,7 @@ class TextBoxTest : public QObject
     // ⌫ Backspace, ⌦ Delete, ↵ Return, ⇧ Shift+Return, ◂ Shift+Left, ▣ select all, © copy, ⎘ paste, ↶ undo,
     // ↷ Ctrl+Shift+Z, ⤼ Ctrl+Y; ⊘ makes the box read-only, ✎ sets the text "x\r", ® reserves Ctrl+A for the
     // window, ƒ puts "p\nq" on the clipboard as another program would, ⌨ commits "ba" from an input method
-    // (✍ shows "b" composing first);
+    // (✍ shows "b" composing first), ⇡ drops another program's "x" at the end;
     // any other character is typed.
     void press(char32_t key)
     {
@@ -51,7 +52,18 @@ class TextBoxTest : public QObject
             m_box->setText(U"x\r");
         else if (text == u"ƒ")
             QGuiApplication::clipboard()->setText(u"p\nq"_s);
-        else if (text == u"⌨" || text == u"✍") {
+        else if (text == u"⇡") {
+            QTextCursor end = m_box->textCursor();
+            end.movePosition(QTextCursor::End);
+            const QPoint at = m_box->cursorRect(end).center();
+            QMimeData data;
+            data.setText(u"x"_s);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+                QApplication::sendEvent(m_box->viewport(), event);
+        } else if (text == u"⌨" || text == u"✍") {
             QInputMethodEvent composing(u"b"_s, {});
             if (text == u"✍")
                 QApplication::sendEvent(m_box, &composing);
@@ -131,6 +143,8 @@ private slots:
             {"typed ← before lone CR", {u"\r"_s, 0, u"←"_s, u"\u2190\r"_s}},
             {"typed ← over a selection ending in lone CR", {u"ab\rc"_s, 3, u"◂◂←"_s, u"a\u2190c"_s}},
             {"typed ← over lone CR", {u"\r"_s, 1, u"▣←"_s, u"\u2190"_s}},
+            {"typed ← over a real ←", {u"\u2190"_s, 1, u"◂←"_s, u"\u2190"_s}},
+            {"dropped at the end after lone CR", {u"a\rb"_s, 0, u"⇡"_s, u"a\rbx"_s}},
             {"CR meets LF", {u"\rx\n"_s, 1, u"⌦"_s, u"\r\n"_s}},
             {"copy, paste bare LFs", {u"[x\ny\n]"_s, 5, u"◂◂◂◂©⌦⎘"_s, u"[x\ny\n]"_s}},
             {"another program's bare LFs", {u"[]"_s, 1, u"ƒ⎘"_s, u"[p\r\nq]"_s}},
