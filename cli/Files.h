@@ -29,7 +29,7 @@ FileError WriteStandardOutput(const std::string& bytes);
 // Writes bytes to standard output when path is "-" or /dev/stdout, into a pipe or a device named, and
 // otherwise replaces the file at path by one holding bytes, or leaves it untouched: the bytes go to a new
 // file in the same directory, which is flushed to the disk and then renamed over path. A symbolic link at
-// path is replaced, never followed; one to a pipe or a device is refused.
+// path is replaced, never followed; one to a pipe, a device or into /proc is refused (on POSIX systems).
 FileError WriteOutput(const std::string& path, const std::string& bytes);
 
 } // namespace qel::cli

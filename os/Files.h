@@ -82,13 +82,15 @@ Error ReplaceFile(const Path& path, std::string_view bytes);
 
 // Where a user names the output: a pipe or a device under the name (a FIFO a reader waits on,
 // /dev/null) takes the bytes as it stands, for replacing it would leave a plain file where the device
-// was; anything else is replaced as ReplaceFile does. A link to a pipe or a device is refused, since
-// it is neither followed nor worth replacing.
+// was; anything else is replaced as ReplaceFile does. On POSIX systems a link to a pipe or a device, or
+// into /proc (/dev/stderr), is refused, since it is neither followed nor worth replacing; Windows opens a
+// link as itself, and replaces it.
 Error WriteOrReplace(const Path& path, std::string_view bytes);
 
-// From now on the signals that end a program (Ctrl+C, kill, a closed terminal, a file size limit)
-// first remove the new file a ReplaceFile is still writing, so an interrupted write leaves nothing
-// behind. Does nothing on Windows, which cannot remove a file that is open.
+// From now on the signals that end a program (Ctrl+C, Ctrl+\, kill, a closed terminal, a file size
+// limit), unless it was started to ignore them, first remove the new file a ReplaceFile is still
+// writing, so an interrupted write leaves nothing behind. Does nothing on Windows, which cannot remove a
+// file that is open.
 void RemoveUnfinishedFileWhenEnded();
 
 } // namespace qel::os

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -37,8 +38,13 @@ bool IsPipeOrDevice(mode_t mode)
 
 void RemoveUnfinishedFileWhenEnded()
 {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ})
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGXFSZ}) {
+        // A signal the program was started to ignore (under nohup, Ctrl+C for a background job) stays so.
+        if (struct sigaction current = {};
+            ::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+            continue;
         std::signal(signal, RemoveUnfinishedAndEnd);
+    }
 }
 
 File File::Open(const Path& path, Links links)
@@ -177,10 +183,18 @@ Error WriteOrReplace(const Path& path, std::string_view bytes)
     struct stat named = {};
     if (::lstat(path.c_str(), &named) != 0 || S_ISREG(named.st_mode) || S_ISDIR(named.st_mode))
         return ReplaceFile(path, bytes);
-    if (struct stat target{}; S_ISLNK(named.st_mode))
-        return ::stat(path.c_str(), &target) == 0 && IsPipeOrDevice(target.st_mode)
+    if (S_ISLNK(named.st_mode)) {
+        // A link into /proc names a file some process holds open (/dev/stderr, /dev/fd/2): replaced, the
+        // name would be gone from the system for good.
+        constexpr std::string_view Proc = "/proc/";
+        char start[Proc.size()] = {};
+        struct stat target = {};
+        const bool intoProc = ::readlink(path.c_str(), start, sizeof start) == ssize_t(Proc.size()) &&
+                              std::string_view(start, sizeof start) == Proc;
+        return intoProc || (::stat(path.c_str(), &target) == 0 && IsPipeOrDevice(target.st_mode))
                    ? NotARegularFile
                    : ReplaceFile(path, bytes);
+    }
     // O_NOFOLLOW and the check after opening: whatever took the name meanwhile is not written through.
     const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)

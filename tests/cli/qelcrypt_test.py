@@ -201,11 +201,33 @@ class OutputFile(unittest.TestCase):
 
         def limit():
             resource.setrlimit(resource.RLIMIT_FSIZE, (1000, 1000))
+            resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
 
         ended = subprocess.run([QELCRYPT, "krypter", "-p", "crypt", "-o", self.path], input=b"x" * 5000,
                                preexec_fn=limit, capture_output=True, timeout=60)
         self.assertEqual(ended.returncode, -signal.SIGXFSZ)
         self.assertEqual((os.listdir(self.directory.name), self.read(self.path)), (["ut.txt"], b"gammel"))
+
+    # Started to ignore a hang-up (nohup), it goes on through one.
+    def test_a_signal_ignored_from_the_start_stays_ignored(self):
+        os.mkfifo(self.path)
+        with subprocess.Popen([QELCRYPT, "krypter", "-p", "crypt", "--seed", "1", "-i", self.path],
+                              stdout=subprocess.PIPE,
+                              preexec_fn=lambda: signal.signal(signal.SIGHUP, signal.SIG_IGN)) as program:
+            with open(self.path, "wb") as text:  # open once qelcrypt reads, its handlers set
+                program.send_signal(signal.SIGHUP)
+                text.write(b"Hei")
+            self.assertEqual((program.communicate(timeout=60)[0], program.returncode), (b"006iea01H", 0))
+
+    # A link into /proc names a file a process has open: with standard error a file, replacing the link
+    # /dev/stderr would have taken that name from the system.
+    def test_a_link_into_proc_is_refused(self):
+        link = os.path.join(self.directory.name, "stderr")
+        os.symlink("/proc/self/fd/2", link)
+        with open(os.path.join(self.directory.name, "feil.txt"), "wb") as errors:
+            refused = subprocess.run([QELCRYPT, "krypter", "-p", "crypt", "-o", link], input=b"Hei",
+                                     stderr=errors, timeout=60)
+        self.assertEqual((refused.returncode, os.readlink(link)), (1, "/proc/self/fd/2"))
 
 
 if __name__ == "__main__":
