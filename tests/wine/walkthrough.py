@@ -317,6 +317,7 @@ class OnWindows(unittest.TestCase):
         window(LOGIN)
         click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
         self.assertEqual(linux.wait_exit(), 0)
+
     def test_6_uninstaller_removes_its_own_files_only(self):
         own = ["min.dll", os.path.join("styles", "min-stil.qss"), "notater.txt"]
         for name in own:
