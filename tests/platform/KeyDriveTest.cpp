@@ -67,33 +67,26 @@ TEST_F(KeyDriveTest, ModificationTimeInLocalTime)
     EXPECT_EQ(drive.lastModified(Name).value().timeSpec(), Qt::LocalTime);
 }
 
-// A directory under the key file's name can be neither read nor replaced, and is left standing.
-TEST_F(KeyDriveTest, KeyFileThatIsADirectory)
-{
-    ASSERT_TRUE(QDir(dir.path()).mkdir(Name));
-    EXPECT_EQ(readFailure(), ErrorNumber::PathFileAccess);
-    EXPECT_EQ(drive.lastModified(Name).failure().number, ErrorNumber::PathFileAccess);
-    EXPECT_TRUE(drive.replace(Name, "97,\"x\",7\r\n").has_value());
-    EXPECT_TRUE(QFileInfo(drive.path(Name)).isDir());
-}
-
-// A link at the key file's place is read through and written through by nobody: a crafted disk could
-// otherwise show another file's content as a key, or overwrite any file the user can write.
-TEST_F(KeyDriveTest, KeyFileThatIsALink)
+// A directory or a link under the key file's name can be neither read nor replaced, and is left standing.
+// A link is read through and written through by nobody: a crafted disk could otherwise show another
+// file's content as a key, or overwrite any file the user can write.
+TEST_F(KeyDriveTest, KeyFileThatIsADirectoryOrALink)
 {
     QTemporaryDir elsewhere;
     DirectoryDrive other(elsewhere.path());
-    const QString victim = QStringLiteral("victim.txt");
-    ASSERT_FALSE(other.replace(victim, "97,\"x\",7\r\n").has_value());
-    ASSERT_TRUE(QFile::link(other.path(victim), drive.path(Name)));
-
-    EXPECT_EQ(readFailure(), ErrorNumber::PathFileAccess);
-    EXPECT_EQ(drive.lastModified(Name).failure().number, ErrorNumber::PathFileAccess);
-    const std::optional<Failure> written = drive.replace(Name, "11,\"y\",8\r\n");
-    ASSERT_TRUE(written.has_value());
-    EXPECT_EQ(written->number, ErrorNumber::PathFileAccess);
-    EXPECT_EQ(other.read(victim, 100).value(), "97,\"x\",7\r\n");
-    EXPECT_TRUE(QFileInfo(drive.path(Name)).isSymLink());
+    ASSERT_FALSE(other.replace(Name, "97,\"x\",7\r\n").has_value());
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link" : "directory");
+        ASSERT_TRUE(link ? QFile::link(other.path(Name), drive.path(Name)) : QDir(dir.path()).mkdir(Name));
+        EXPECT_EQ(readFailure(), ErrorNumber::PathFileAccess);
+        EXPECT_EQ(drive.lastModified(Name).failure().number, ErrorNumber::PathFileAccess);
+        EXPECT_EQ(drive.replace(Name, "11,\"y\",8\r\n").value_or(Failure{}).number,
+                  ErrorNumber::PathFileAccess);
+        EXPECT_EQ(other.read(Name, 100).value(), "97,\"x\",7\r\n");
+        const QFileInfo left(drive.path(Name));
+        EXPECT_TRUE(link ? left.isSymLink() : left.isDir());
+        ASSERT_TRUE(link || QDir(dir.path()).rmdir(Name));
+    }
 }
 
 // Mounts made here vanish with the test process and are seen by no one else. Needs root.
