@@ -44,7 +44,7 @@ TEST_F(KeyDriveTest, DriveWithoutDisketteAndDiskWithoutFile)
     EXPECT_EQ(readFailure(), ErrorNumber::FileNotFound);
 }
 
-TEST_F(KeyDriveTest, ReplacesTheWholeFileWithExactBytes)
+TEST_F(KeyDriveTest, ReplacesTheWholeFileWithExactBytesAndReadsItsLocalTime)
 {
     ASSERT_FALSE(drive.replace(Name, std::string("first line that is long\r\n")).has_value());
     const std::string bytes("97,\"\xC5se\",7\r\n\0\xFF", 15);
@@ -53,11 +53,7 @@ TEST_F(KeyDriveTest, ReplacesTheWholeFileWithExactBytes)
     EXPECT_EQ(drive.read(Name, 4).value(), "97,\"");
     // Nothing but the key file is left on the disk.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{Name});
-}
-
-TEST_F(KeyDriveTest, ModificationTimeInLocalTime)
-{
-    ASSERT_FALSE(drive.replace(Name, "x").has_value());
+    // Its modification time is read in local time.
     const QDateTime stamp(QDate(2026, 2, 3), QTime(9, 5, 42));
     QFile file(drive.path(Name));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
