@@ -1,4 +1,5 @@
 #include "tests/support/qt/ProgramUnderTest.h"
+#include "tests/support/qt/Rows.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -187,17 +188,16 @@ private slots:
 
     void escapeAnswersDialogs_data()
     {
-        QTest::addColumn<WindowId>("id");
-        QTest::addColumn<bool>("showsMain");
-        QTest::newRow("frmCryptKey, as its close box") << WindowId::frmCryptKey << false;
-        QTest::newRow("frmGreetz, as Lukk") << WindowId::frmGreetz << true;
-        QTest::newRow("frmChangelog, as Tilbake") << WindowId::frmChangelog << true;
+        AddRows<std::pair<WindowId, bool>>({
+            {"frmCryptKey, as its close box", {WindowId::frmCryptKey, false}},
+            {"frmGreetz, as Lukk", {WindowId::frmGreetz, true}},
+            {"frmChangelog, as Tilbake", {WindowId::frmChangelog, true}},
+        });
     }
     // Escape closes a dialog as its button back does; a key typed into the CryptKey dialog is not kept.
     void escapeAnswersDialogs()
     {
-        QFETCH(WindowId, id);
-        QFETCH(bool, showsMain);
+        const auto& [id, showsMain] = TheRow<std::pair<WindowId, bool>>();
         QVERIFY(show(WindowId::frmCrypt) != nullptr);
         QVERIFY(show(id) != nullptr);
         app->rules.Hide(WindowId::frmCrypt); // so that only the way back can show it
