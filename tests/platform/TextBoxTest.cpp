@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
 #include <memory>
 #include <random>
 
