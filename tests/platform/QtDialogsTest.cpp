@@ -21,12 +21,12 @@ using testing::AnswerNextModal;
 using testing::ClickButton;
 using testing::TheRow;
 
-// Answers the next real dialog: puts "Ny nøkkel " in its field, if it has one, then clicks the button
+// Answers the next real dialog: puts the value in its field, if it has one, then clicks the button
 // captioned so, or presses Escape for no caption. Notes the title; the text and icon, or the prompt and the
-// answer the field starts with; then the buttons' captions, sorted.
-void Answer(QStringList& shown, const QString& click)
+// answer the field starts with; then the buttons' captions, sorted; then the choices offered, in order.
+void Answer(QStringList& shown, const QString& click, const QString& value = u"Ny nøkkel "_s)
 {
-    AnswerNextModal([&shown, click](QWidget* dialog) {
+    AnswerNextModal([&shown, click, value](QWidget* dialog) {
         const auto* box = qobject_cast<QMessageBox*>(dialog);
         auto* input = qobject_cast<QInputDialog*>(dialog);
         shown = {dialog->windowTitle(), box ? box->text() : input->labelText(),
@@ -34,8 +34,10 @@ void Answer(QStringList& shown, const QString& click)
         for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
             shown << button->text();
         std::sort(shown.begin() + 3, shown.end());
-        if (input)
-            input->setTextValue(u"Ny nøkkel "_s);
+        if (input) {
+            shown << input->comboBoxItems();
+            input->setTextValue(value);
+        }
         click.isEmpty() ? QTest::keyClick(dialog, Qt::Key_Escape) : ClickButton(dialog, click);
         if (dialog->isVisible()) // left open: close it, so that the test fails instead of hanging
             dialog->close();
@@ -58,18 +60,15 @@ private slots:
     void chooseItem()
     {
         const QStringList labels{u"NØKKEL"_s, u"STICK"_s};
+        QStringList shown;
         for (qsizetype picked = 0; picked < labels.size(); ++picked) {
-            QStringList shown;
-            AnswerNextModal([&shown, &labels, picked](QWidget* dialog) {
-                auto* input = qobject_cast<QInputDialog*>(dialog);
-                shown = QStringList{dialog->windowTitle(), input->labelText()} + input->comboBoxItems();
-                input->setTextValue(labels[picked]);
-                ClickButton(dialog, u"OK"_s);
-            });
+            Answer(shown, u"OK"_s, labels[picked]);
             QVERIFY(QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels) == picked);
-            QCOMPARE(shown, (QStringList{u"qelPortal"_s, u"Hvilken disk?"_s} + labels));
+            QCOMPARE(
+                shown,
+                (QStringList{u"qelPortal"_s, u"Hvilken disk?"_s, labels[0], u"Avbryt"_s, u"OK"_s} + labels));
         }
-        AnswerNextModal([](QWidget* dialog) { ClickButton(dialog, u"Avbryt"_s); });
+        Answer(shown, u"Avbryt"_s);
         QVERIFY(!QtDialogs::chooseItem(u"qelPortal"_s, u"Hvilken disk?"_s, labels).has_value());
     }
 
