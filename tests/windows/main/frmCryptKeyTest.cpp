@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 // byHand, typed, press (0: click OK, -1: the close box), preview, usable
 using PreviewRow = std::tuple<QString, QString, int, QString, bool>;
 
-// Each test starts with the CryptKey "GAMMEL", in the main window, which opens the dialog.
+// Each test starts with the CryptKey "GAMMEL" and the dialog opened over the main window.
 class frmCryptKeyTest : public WindowTest
 {
     Q_OBJECT
@@ -34,18 +34,15 @@ class frmCryptKeyTest : public WindowTest
     QString shown() const { return ToQString(output()->text()); }
     QString key() const { return ToQString(app->state.CryptKey); }
     bool loaded() const { return app->rules.IsLoaded(WindowId::frmCryptKey); }
-    void open()
-    {
-        app->rules.Show(WindowId::frmCryptKey);
-        dialog = app->rules.Find<frmCryptKey>(WindowId::frmCryptKey);
-        QVERIFY(dialog && entry() && output() && button("cmdCopy") && button("cmdOK"));
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
-    }
 
     void prepare() override
     {
         app->state.CryptKey = U"GAMMEL";
         QVERIFY((main = show(WindowId::frmCrypt)) != nullptr);
+        app->rules.Show(WindowId::frmCryptKey);
+        dialog = app->rules.Find<frmCryptKey>(WindowId::frmCryptKey);
+        QVERIFY(dialog && entry() && output() && button("cmdCopy") && button("cmdOK"));
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
     }
 
 private slots:
@@ -77,7 +74,6 @@ private slots:
     void copyAndOkTakeOnlyAUsablePreview()
     {
         const auto& [byHand, typed, press, preview, usable] = TheRow<PreviewRow>();
-        open();
         if (!byHand.isEmpty()) {
             QTest::keyClick(output(), Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(output(), Qt::Key_Backspace);
@@ -109,11 +105,11 @@ private slots:
     // frame leaves, and Windows' own style left so little that the letters were cut off.
     void captionsTakeTheButtonsHeight()
     {
-        open();
         for (const char* name : {"cmdCopy", "cmdOK"}) {
             QPushButton* shown = button(name);
             QImage image(shown->size(), QImage::Format_ARGB32);
             image.fill(Qt::white);
+            const QImage blank = image.copy(0, 0, image.width(), 1);
             QStyleOptionButton option;
             option.initFrom(shown);
             option.text = shown->text();
@@ -123,11 +119,7 @@ private slots:
             painter.end();
             int inkedRows = 0;
             for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (image.pixel(x, y) != qRgb(255, 255, 255)) {
-                        ++inkedRows;
-                        break;
-                    }
+                inkedRows += image.copy(0, y, image.width(), 1) != blank;
             QVERIFY2(inkedRows >= 7, name);
         }
     }
