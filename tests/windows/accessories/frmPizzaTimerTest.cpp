@@ -37,26 +37,22 @@ class frmPizzaTimerTest : public WindowTest
 
     frmCrypt* crypt() const { return app->rules.Find<frmCrypt>(WindowId::frmCrypt); }
     frmLogin* login() const { return app->rules.Find<frmLogin>(WindowId::frmLogin); }
-    // From the main window's menu, logged in as Kaktus.
-    void openLoggedIn()
+    // From the main window's menu logged in as Kaktus, or from the login window as nobody.
+    void open(bool loggedIn)
     {
-        app->state.LoggedIn = true;
-        app->state.CurrentUser = U"Kaktus";
-        app->rules.Show(WindowId::frmCrypt);
-        crypt()->findChild<QAction*>("menuPizzaTimer")->trigger();
+        if (loggedIn) {
+            app->state.LoggedIn = true;
+            app->state.CurrentUser = U"Kaktus";
+            app->rules.Show(WindowId::frmCrypt);
+            crypt()->findChild<QAction*>("menuPizzaTimer")->trigger();
+        } else {
+            app->rules.Show(WindowId::frmLogin);
+            login()->Combo1()->setCurrentText("qelPizzaTimer");
+            QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
+        }
         w = app->rules.Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
         QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
     }
-    // From the login window, as nobody.
-    void openStandalone()
-    {
-        app->rules.Show(WindowId::frmLogin);
-        login()->Combo1()->setCurrentText("qelPizzaTimer");
-        QTest::mouseClick(login()->findChild<QPushButton*>("cmdLoggInn"), Qt::LeftButton);
-        w = app->rules.Find<frmPizzaTimer>(WindowId::frmPizzaTimer);
-        QVERIFY(w != nullptr && QTest::qWaitForWindowActive(w));
-    }
-    void open(bool loggedIn) { loggedIn ? openLoggedIn() : openStandalone(); }
     void at(QTime time) { app->fakes.clock.set(QDateTime(QDate(2026, 12, 6), time)); }
     void go(const QString& entry, QTime time = QTime(18, 40, 10))
     {
@@ -159,7 +155,7 @@ private slots:
     void refused()
     {
         const auto& [entry, display] = TheRow<RefusedRow>();
-        openLoggedIn();
+        open(true);
         w->Go()->setFocus();
         go(entry);
         QCOMPARE(w->Label2()->text(), display);
@@ -171,7 +167,7 @@ private slots:
 
     void kinds()
     {
-        openStandalone();
+        open(false);
         // The first, chosen on loading, is clicked again: that too puts its minutes back.
         const std::tuple<QRadioButton*, QString, QString> rows[] = {
             {w->Grandiosa(), "12", "Grandi"}, {w->Annet(), "", "Pizza"}, {w->BigOne(), "25", "Big1"}};
@@ -207,7 +203,7 @@ private slots:
     // fall due while the box is open change nothing.
     void hiddenEnd()
     {
-        openLoggedIn();
+        open(true);
         go("12");
         QTest::mouseClick(w->Lukk(), Qt::LeftButton);
         QStringList whileOpen;
@@ -265,7 +261,7 @@ private slots:
         }
         QTRY_VERIFY(app->rules.Find(WindowId::frmPizzaTimer) == nullptr);
         QVERIFY(login()->isVisible());
-        openStandalone();
+        open(false);
         QCOMPARE(ToQString(app->state.PizzaKind), "Grandi");
         QCOMPARE(w->PizzaTimer()->interval(), 5000);
         go("0");
@@ -277,7 +273,7 @@ private slots:
     // one enlarged.
     void heartDrawnForTheScale()
     {
-        openStandalone();
+        open(false);
         if (w->devicePixelRatio() != 2)
             QSKIP("scale 1: the scale-2 run of this test covers it");
         const auto picture = [](const QImage& image) { return image.convertToFormat(QImage::Format_ARGB32); };
@@ -290,14 +286,14 @@ private slots:
     // main window is still given back.
     void panicThenStandalone()
     {
-        openLoggedIn();
+        open(true);
         app->fakes.random = ScriptedRandom({0.0});
         go("12");
         crypt()->findChild<QAction*>("panikk")->trigger();
         QWidget* panic = app->rules.Find<QWidget>(WindowId::frmPanikk);
         QVERIFY(QTest::qWaitForWindowActive(panic));
         QTest::keyClick(panic, Qt::Key_Space);
-        openStandalone();
+        open(false);
         QVERIFY(!app->state.LoggedIn);
         tick(QTime(18, 45, 0)); // still counting
         QCOMPARE(panels(), QStringList({Welcome, "7 min. left on Grandi'en"}));
