@@ -120,11 +120,10 @@ private slots:
         load();
         const std::function<QString(const QList<QAction*>&)> shown = [&shown](const QList<QAction*>& items) {
             QStringList texts;
-            for (const QAction* item : items) {
+            for (const QAction* item : items)
                 texts << (item->isSeparator() ? QString("-")
                           : item->menu()      ? item->text() + '(' + shown(item->menu()->actions()) + ')'
                                               : item->text());
-            }
             return texts.join('|');
         };
         QCOMPARE(
@@ -175,16 +174,14 @@ private slots:
         QVERIFY(app->fakes.clipboard.text().empty() && app->fakes.clipboard.writes() == 1);
         app->fakes.clipboard.setForeignText(U"a\nb\n"); // from a program that breaks lines with LF
         run("F3");
-        QCOMPARE(Q(in()), "a\r\nb\r\n");
         app->fakes.clipboard.setForeignText(U"a\r\nb\nc\r"); // any CR: breaks as they come, kept exactly
         run("F3");
-        QCOMPARE(Q(in()), "a\r\nb\nc\r");
         app->fakes.clipboard.setText(U"004a01a\nb"); // from a copy of this program: exactly
         run("F3");
-        QCOMPARE(Q(in()), "004a01a\nb");
-        for (const char* before : {"a\r\nb\nc\r", "a\r\nb\r\n", "", "Hei\r\nder"}) {
-            run("Ctrl+Z"); // each paste, and the reset, is one step back
-            QCOMPARE(Q(in()), before);
+        // Each paste, and the reset, is one step back; stepping back shows what each paste gave.
+        for (const char* pasted : {"004a01a\nb", "a\r\nb\nc\r", "a\r\nb\r\n", "", "Hei\r\nder"}) {
+            QCOMPARE(Q(in()), pasted);
+            run("Ctrl+Z");
         }
     }
 
