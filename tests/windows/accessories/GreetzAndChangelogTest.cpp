@@ -30,15 +30,6 @@ class GreetzAndChangelogTest : public WindowTest
 
     frmCrypt* crypt = nullptr;
 
-    // The button that has the focus when the window opens is drawn as focused: the style draws a focus
-    // frame only in a window whose focus the keyboard has moved.
-    static bool buttonFocusShown()
-    {
-        QStyleOption option;
-        option.initFrom(QApplication::focusWidget());
-        return qobject_cast<QPushButton*>(QApplication::focusWidget()) &&
-               option.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange);
-    }
     void prepare() override
     {
         crypt = static_cast<frmCrypt*>(app->rules.Show(WindowId::frmCrypt));
@@ -60,7 +51,12 @@ private slots:
         const auto& [id, button] = TheRow<ClosingRow>();
         const QPointer<QWidget> old = show(id);
         QCOMPARE(old->frameGeometry().center(), crypt->frameGeometry().center());
-        QVERIFY(buttonFocusShown());
+        // The button that has the focus is drawn as focused: the style draws a focus frame only in a
+        // window whose focus the keyboard has moved.
+        QStyleOption option;
+        option.initFrom(QApplication::focusWidget());
+        QVERIFY(qobject_cast<QPushButton*>(QApplication::focusWidget()) &&
+                option.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange));
         app->rules.Hide(WindowId::frmCrypt);
         old->setProperty("used", true);
         QTest::mouseClick(old->findChild<QPushButton*>(button), Qt::LeftButton);
