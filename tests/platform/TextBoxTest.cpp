@@ -216,6 +216,8 @@ private slots:
         QVERIFY(!anywhere());
         m_box->setText(Text(8191, U'x') + U" b");
         QVERIFY2(!anywhere(), "set with a word of 8,191 first");
+        m_box->setText(Text(8192, U' ') + Text(8192, U'y'));
+        QVERIFY2(anywhere(), "a word of 8,192 starting where a look falls");
     }
 
     // Keys far apart in a text longer than the box's walks go in one stretch, each changing how the exact
