@@ -30,6 +30,16 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
 Section "qelCrypto"
     SetShellVarContext current
+    ; An earlier version goes first, by its own uninstaller: only it knows the files it had that this
+    ; one has not, and they would otherwise stay behind for good. It runs where it stands (_?=) so that
+    ; it is done before the new files come; it cannot delete itself there, so that is done here.
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    StrCmp $0 "" fresh
+    IfFileExists "$0\Avinstaller.exe" 0 fresh
+    ExecWait '"$0\Avinstaller.exe" /S _?=$0'
+    Delete "$0\Avinstaller.exe"
+    RMDir "$0"
+fresh:
     SetOutPath "$INSTDIR"
     File /r "${SOURCE}\*.*"
     WriteUninstaller "$INSTDIR\Avinstaller.exe"

@@ -163,6 +163,27 @@ def restart_wine():
     run("wineserver", "-w", timeout=120)
 
 
+def older_installer(work, files):
+    """An installer built in work from this one's script for a folder of the given files, as an
+    earlier version with other files would be."""
+    source = os.path.join(work, "program")
+    for name in files:
+        os.makedirs(os.path.dirname(os.path.join(source, name)), exist_ok=True)
+        with open(os.path.join(source, name), "w") as f:
+            f.write("eldre utgave")
+    listing = os.path.join(work, "uninstall.nsh")
+    with open(listing, "w") as f:
+        f.writelines(f'    Delete "$INSTDIR\\{name.replace("/", chr(92))}"\n' for name in files)
+        folders = sorted({os.path.dirname(name) for name in files} - {""}, reverse=True)
+        f.writelines(f'    RMDir "$INSTDIR\\{folder.replace("/", chr(92))}"\n' for folder in folders)
+    installer = os.path.join(work, "eldre.exe")
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "windows", "installer.nsi")
+    run("makensis", "-V2", "-DVERSION=0.0.1", f"-DSOURCE={source}", f"-DOUTFILE={installer}",
+        "-DICON=/usr/share/nsis/Contrib/Graphics/Icons/classic-install.ico", f"-DUNINSTALL={listing}",
+        script, timeout=120)
+    return installer
+
+
 def windows_copy():
     return Copy([WINE, os.path.join(INSTALLED, "qelCrypto.exe")])
 
@@ -318,11 +339,25 @@ class OnWindows(unittest.TestCase):
         click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
         self.assertEqual(linux.wait_exit(), 0)
 
-    def test_6_uninstaller_removes_its_own_files_only(self):
+    def test_6_upgrade_then_uninstall_removes_its_own_files_only(self):
         own = ["min.dll", os.path.join("styles", "min-stil.qss"), "notater.txt"]
         for name in own:
             with open(os.path.join(INSTALLED, name), "w") as f:
                 f.write("brukerens egen")
+        # Down to an "older" version with files this one has not, then up again: each installer
+        # first runs the uninstaller of what stands there.
+        work = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, work)
+        older = older_installer(work, ["qelCrypto.exe", "gammel.dll", os.path.join("gamle", "tillegg.dll")])
+        for installer in (older, INSTALLER):
+            run(WINE, installer, "/S", timeout=180)
+            run("wineserver", "-w", timeout=120)
+        self.assertFalse(os.path.exists(os.path.join(INSTALLED, "gammel.dll")))
+        self.assertFalse(os.path.exists(os.path.join(INSTALLED, "gamle")))
+        for name in ("qelCrypto.exe", "Avinstaller.exe", "platforms/qwindows.dll"):
+            self.assertTrue(os.path.isfile(os.path.join(INSTALLED, name)), name)
+        self.assertTrue(os.path.isfile(SHORTCUT))
+
         run(WINE, os.path.join(INSTALLED, "Avinstaller.exe"), "/S", timeout=120)
         run("wineserver", "-w", timeout=120)  # the uninstaller goes on from a copy of itself
         left = [os.path.relpath(os.path.join(folder, name), INSTALLED)
