@@ -79,6 +79,21 @@ void AfterFirstPaint(QWidget* window, std::function<void()> work)
     new Watch(window, std::move(work));
 }
 
+namespace {
+
+// Where a key disk is looked for when drive A: has none, as this system names it.
+#ifdef Q_OS_WIN
+constexpr char OtherMedia[] = "                     første flyttbare stasjonen som har en (en minnepinne,\n"
+                              "                     for eksempel); KeyDisk lages der når stasjon A: ikke\n"
+                              "                     er klar.";
+#else
+constexpr char OtherMedia[] = "                     første disken montert under /media eller /run/media\n"
+                              "                     som har en (en minnepinne, for eksempel); KeyDisk\n"
+                              "                     lages der når stasjon A: ikke er klar.";
+#endif
+
+} // namespace
+
 CommandLine ParseCommandLine(const QStringList& arguments)
 {
     // Qt's own help and error texts are English; these options and texts are ours.
@@ -117,10 +132,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
                            "  --keydisk <mappe>  Bruk <mappe> som nøkkeldisk (stasjon A:) i stedet for\n"
                            "                     diskettstasjonen, %1.\n"
                            "                     Uten valget: har stasjon A: ingen nøkkelfil, leses den\n"
-                           "                     første disken montert under /media eller /run/media\n"
-                           "                     som har en (en minnepinne, for eksempel); KeyDisk\n"
-                           "                     lages der når stasjon A: ikke er klar.")
-                .arg(DirectoryDrive::DriveA());
+                           "%2")
+                .arg(DirectoryDrive::DriveA(), QString::fromUtf8(OtherMedia));
     } else if (parser.isSet(version)) {
         line.action = CommandLine::Action::Version;
         line.message = QStringLiteral("qelCrypto %1").arg(QCoreApplication::applicationVersion());

@@ -1,5 +1,6 @@
 #include "app/ApplicationState.h"
 #include "app/WindowRules.h"
+#include "os/Answer.h"
 #include "os/Files.h"
 #include "os/Fonts.h"
 #include "os/Memory.h"
@@ -15,8 +16,6 @@
 #include <QApplication>
 #include <QWidget>
 
-#include <cstdio>
-
 namespace {
 
 // Prints the help, the version or an error; the status for the process to end with.
@@ -25,7 +24,7 @@ int Answer(const qel::CommandLine& line)
     const bool error = line.action == qel::CommandLine::Action::Error;
     const QString text =
         (error ? QStringLiteral("qelCrypto: ") : QString()) + line.message + QLatin1Char('\n');
-    std::fputs(qPrintable(text), error ? stderr : stdout);
+    qel::os::ShowAnswer(text.toStdString(), error);
     return error ? 2 : 0;
 }
 

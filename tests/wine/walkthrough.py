@@ -339,6 +339,28 @@ class OnWindows(unittest.TestCase):
         click(LOGIN, 3480 // 15 + 36, 2640 // 15 + 12)
         self.assertEqual(linux.wait_exit(), 0)
 
+    def test_5b_help_version_and_wrong_options_are_answered(self):
+        program = os.path.join(INSTALLED, "qelCrypto.exe")
+        # Redirected, as from a console or a script: the answer goes where it was sent.
+        shown = run(WINE, program, "--help", timeout=120)
+        self.assertIn("første flyttbare stasjonen som har en", shown.stdout)
+        wrong = run(WINE, program, "--bogus", check=False, timeout=120)
+        self.assertEqual((wrong.returncode, wrong.stdout), (2, ""))
+        self.assertIn("qelCrypto: Ukjent valg: --bogus", wrong.stderr)
+        # Started as a shortcut starts it, with no console and nothing to write to: a message box,
+        # whose OK ends the program with the status the answer has.
+        for option, status in (("--version", 0), ("--bogus", 2)):
+            started = subprocess.Popen([WINE, "start", "/wait", "/unix", program, option],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                focus("qelCrypto")
+                shoot("qelCrypto", "answer-box-" + option.lstrip("-"))
+                key("Return")
+                self.assertEqual(started.wait(30), status)
+            finally:
+                if started.poll() is None:
+                    started.kill()
+
     def test_6_upgrade_then_uninstall_removes_its_own_files_only(self):
         own = ["min.dll", os.path.join("styles", "min-stil.qss"), "notater.txt"]
         for name in own:
