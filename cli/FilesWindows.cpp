@@ -43,12 +43,7 @@ std::string Describe(os::Error error)
 
 os::Path NativePath(const std::string& utf8)
 {
-    if (utf8.empty())
-        return {};
-    std::wstring wide(std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
-    return wide;
+    return os::Utf16(utf8);
 }
 
 // Windows hands main the arguments in the ANSI code page, which cannot hold every character: they are

@@ -1,4 +1,5 @@
 #include "Answer.h"
+#include "Files.h"
 
 #include <string>
 #include <windows.h>
@@ -6,14 +7,6 @@
 namespace qel::os {
 
 namespace {
-
-std::wstring Wide(std::string_view utf8)
-{
-    std::wstring wide(std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
-                      L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
-    return wide;
-}
 
 bool Usable(HANDLE handle)
 {
@@ -24,7 +17,7 @@ bool Usable(HANDLE handle)
 
 void ShowAnswer(std::string_view utf8, bool error)
 {
-    const std::wstring wide = Wide(utf8);
+    const std::wstring wide = Utf16(utf8);
     HANDLE handle = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     HANDLE opened = INVALID_HANDLE_VALUE;
     if (!Usable(handle) && AttachConsole(ATTACH_PARENT_PROCESS)) {

@@ -34,6 +34,11 @@ enum class Links {
     Refuse,
 };
 
+#ifdef _WIN32
+// UTF-8 as the wide Win32 calls take it.
+std::wstring Utf16(std::string_view utf8);
+#endif
+
 Error ReplaceFile(const Path& path, std::string_view bytes);
 Error WriteOrReplace(const Path& path, std::string_view bytes);
 

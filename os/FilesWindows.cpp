@@ -21,6 +21,16 @@ constexpr std::size_t Chunk = 1 << 20;
 
 } // namespace
 
+std::wstring Utf16(std::string_view utf8)
+{
+    if (utf8.empty())
+        return {};
+    std::wstring wide(std::size_t(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0)),
+                      L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), wide.data(), int(wide.size()));
+    return wide;
+}
+
 File File::Open(const Path& path, Links links)
 {
     // FILE_FLAG_OPEN_REPARSE_POINT: a link is opened as itself, and then refused by its attributes.
